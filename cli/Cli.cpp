@@ -1,0 +1,106 @@
+#include "Cli.h"
+
+#include <map>
+
+#include "Commands.h"
+#include "text/Encoding.h"
+
+namespace quenlit::cli {
+
+namespace {
+
+const char* kUsageText =
+    "usage: quenlit COMMAND [OPTIONS] FILE\n"
+    "\n"
+    "commands:\n"
+    "  outline [--ansi CP] FILE   the defun outline: Command and Function rows\n"
+    "\n"
+    "options:\n"
+    "  --ansi CP    code page for files that are not UTF-8 (default: the system's, 932 elsewhere)\n"
+    "  --help       this text\n"
+    "  --version    the version\n"
+    "\n"
+    "Output is UTF-8 with LF line ends. Exit 0 on success, 2 on unreadable input or bad usage.\n";
+
+const std::map<std::string, Command>& commands() {
+  static const std::map<std::string, Command> table = {
+      {"outline", cmdOutline},
+  };
+  return table;
+}
+
+}  // namespace
+
+std::filesystem::path pathFromArg(const std::string& utf8) {
+#ifdef _WIN32
+  Text t = fromUtf8Lenient(utf8);
+  return std::filesystem::path(std::wstring(t.begin(), t.end()));
+#else
+  return std::filesystem::path(utf8);
+#endif
+}
+
+void printLine(std::ostream& out, TextView line) { out << toUtf8(line) << '\n'; }
+
+void printLines(std::ostream& out, const TextList& lines) {
+  for (const auto& l : lines) printLine(out, l);
+}
+
+int usageError(Context& ctx, const std::string& message) {
+  ctx.err << "quenlit: " << message << "\n" << "Try 'quenlit --help'.\n";
+  return kUsage;
+}
+
+bool takeAnsiOption(Context& ctx, size_t& i, bool& taken) {
+  taken = false;
+  if (ctx.args[i] != "--ansi") return true;
+  taken = true;
+  if (i + 1 >= ctx.args.size()) {
+    usageError(ctx, "--ansi needs a code page number");
+    return false;
+  }
+  const std::string& v = ctx.args[++i];
+  unsigned cp = 0;
+  bool digits = !v.empty() && v.size() <= 5;
+  for (char c : v) digits = digits && c >= '0' && c <= '9';
+  if (digits) cp = unsigned(std::stoul(v));
+  if (!digits || !isKnownCodePage(cp)) {
+    usageError(ctx, "unknown code page: " + v);
+    return false;
+  }
+  setDefaultAnsiCodePage(cp);
+  return true;
+}
+
+bool loadSource(Context& ctx, const std::string& file, SourceLines& lines) {
+  auto outcome = loadLspFile(pathFromArg(file), lines);
+  if (!outcome.ok) ctx.err << "quenlit: cannot read " << file << ": " << outcome.error.reason << "\n";
+  return outcome.ok;
+}
+
+int run(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err,
+        const std::filesystem::path& exeDir) {
+  Context ctx{{}, out, err, exeDir};
+  if (argv.empty()) return usageError(ctx, "no command given");
+  const std::string& name = argv[0];
+  if (name == "--help" || name == "-h" || name == "help") {
+    out << kUsageText;
+    return kOk;
+  }
+  if (name == "--version") {
+    out << "quenlit " << QUENLIT_VERSION << "\n";
+    return kOk;
+  }
+  auto it = commands().find(name);
+  if (it == commands().end()) return usageError(ctx, "unknown command: " + name);
+  ctx.args.assign(argv.begin() + 1, argv.end());
+  for (const auto& a : ctx.args)
+    if (a == "--help" || a == "-h") {
+      out << kUsageText;
+      return kOk;
+    }
+  setDefaultAnsiCodePage(0);
+  return it->second(ctx);
+}
+
+}  // namespace quenlit::cli

@@ -1,0 +1,10 @@
+// One function per `quenlit` command; each lives in its own cmd_*.cpp file.
+#pragma once
+
+#include "Cli.h"
+
+namespace quenlit::cli {
+
+int cmdOutline(Context& ctx);
+
+}  // namespace quenlit::cli

@@ -1,0 +1,46 @@
+// UTF-16 text helpers shared by every subsystem.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quenlit {
+
+using Text = std::u16string;
+using TextView = std::u16string_view;
+using TextList = std::vector<std::u16string>;
+
+// a-z to A-Z only; every other code unit is kept.
+Text toUpperAscii(TextView s);
+char16_t toUpperAscii(char16_t c);
+
+// "Same word": equal after ASCII upper-casing of both sides.
+bool sameWordAscii(TextView a, TextView b);
+
+// Removes code units 0..32 at both ends.
+Text trim(TextView s);
+bool isBlank(TextView s);  // only code units 0..32 (or empty)
+
+// The one list collation of the system: ASCII a-z and full-width a-z fold
+// to upper case, then UTF-16 code units compare.
+int listCompare(TextView a, TextView b);
+inline bool listLess(TextView a, TextView b) { return listCompare(a, b) < 0; }
+inline bool listEqual(TextView a, TextView b) { return listCompare(a, b) == 0; }
+void sortList(TextList& list);  // stable
+
+// Splits records, argument lists, search texts and comma lists.
+TextList splitCommaText(TextView s);
+
+Text replaceAll(TextView s, TextView from, TextView to);
+bool startsWith(TextView s, TextView prefix);
+Text toText(long long n);
+Text fromAscii(std::string_view s);
+
+// UTF-8 <-> UTF-16 for program arguments and output. Lone surrogates and
+// invalid bytes become U+FFFD so the conversions never fail.
+std::string toUtf8(TextView s);
+Text fromUtf8Lenient(std::string_view s);
+
+}  // namespace quenlit

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "text/Text.h"
+
+namespace quenlit::test {
+
+std::filesystem::path projectRoot();
+std::filesystem::path fixture(const std::string& name);
+std::filesystem::path corpusDir();              // ../shared/corpus beside the checkout
+std::vector<std::filesystem::path> corpusFiles();  // every .lsp in it, sorted
+
+std::string readBytes(const std::filesystem::path& p);
+void writeBytes(const std::filesystem::path& p, const std::string& bytes);
+
+// A fresh empty folder under the system's temporary folder, removed by the destructor.
+struct TempDir {
+  TempDir();
+  ~TempDir();
+  std::filesystem::path path;
+};
+
+// Runs the command line in-process; output as UTF-8 text.
+struct CliResult {
+  int code;
+  std::string out, err;
+};
+CliResult runCli(const std::vector<std::string>& args);
+
+// Lines of UTF-8 text given as one string with "\n" between lines.
+TextList lines(std::string_view utf8);
+inline Text T(std::string_view utf8) { return fromUtf8Lenient(utf8); }
+inline std::string U8(TextView t) { return toUtf8(t); }
+
+}  // namespace quenlit::test
