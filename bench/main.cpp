@@ -1,0 +1,149 @@
+// Prints, for each analysis, its speed on generated inputs of 1x..16x a base size
+// and on the corpus, its ratio to the load time of the same input, and how its
+// time scales from 1x to 16x.
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "Bench.h"
+#include "source/CodeLines.h"
+#include "source/DefunTable.h"
+#include "source/Outline.h"
+
+namespace quenlit::bench {
+
+std::vector<Entry>& entries() {
+  static std::vector<Entry> all;
+  return all;
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+// The load: decode and split, as every (re)load does.
+size_t loadFromBytes(const std::string& bytes, SourceLines& out) {
+  auto d = decodeAuto(bytes, 932);
+  out.lines = splitLines(d.text);
+  out.encoding = d.encoding;
+  return out.lines.size();
+}
+
+template <class F>
+double bestSeconds(F&& f, double budget = 0.3) {
+  double best = 1e30, spent = 0;
+  int runs = 0;
+  while (runs < 3 || (spent < budget && runs < 50)) {
+    auto t0 = Clock::now();
+    volatile size_t sink = f();
+    (void)sink;
+    double s = std::chrono::duration<double>(Clock::now() - t0).count();
+    best = std::min(best, s);
+    spent += s;
+    ++runs;
+  }
+  return best;
+}
+
+const Register kCodeAndTable("codelines+table", [](const SourceLines& s) {
+  auto code = makeCodeLines(s.lines);
+  return makeDefunList(code, true).size();
+});
+
+const Register kOutline("outline rows", [](const SourceLines& s) { return makeOutlineRows(s.lines).size(); });
+
+std::string readAll(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+}  // namespace
+}  // namespace quenlit::bench
+
+int main(int argc, char** argv) {
+  using namespace quenlit;
+  using namespace quenlit::bench;
+  size_t base = 640 * 1024;  // 16x is 10 MB
+  std::string only;
+  for (int i = 1; i < argc; ++i) {
+    if (!std::strcmp(argv[i], "--base") && i + 1 < argc) base = size_t(std::atof(argv[++i]) * 1024 * 1024);
+    else if (!std::strcmp(argv[i], "--only") && i + 1 < argc) only = argv[++i];
+  }
+  auto& list = entries();
+  std::stable_sort(list.begin(), list.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
+
+  const int scales[] = {1, 2, 4, 8, 16};
+  std::printf("generated input, base %.2f MB\n", double(base) / 1048576.0);
+  std::printf("%-18s %6s %10s %10s %9s %8s\n", "report", "scale", "MB", "ms", "MB/s", "xload");
+  std::vector<std::vector<double>> times(list.size(), std::vector<double>(5));
+  std::vector<double> loadTimes(5);
+  for (int si = 0; si < 5; ++si) {
+    std::string bytes = generateLisp(base * size_t(scales[si]));
+    const double mb = double(bytes.size()) / 1048576.0;
+    SourceLines src;
+    double load = bestSeconds([&] { return loadFromBytes(bytes, src); });
+    loadTimes[si] = load;
+    std::printf("%-18s %5dx %10.2f %10.1f %9.1f %8s\n", "load", scales[si], mb, load * 1e3, mb / load, "1.0");
+    for (size_t e = 0; e < list.size(); ++e) {
+      if (!only.empty() && list[e].name.find(only) == std::string::npos) continue;
+      double t = bestSeconds([&] { return list[e].run(src); });
+      times[e][si] = t;
+      std::printf("%-18s %5dx %10.2f %10.1f %9.1f %8.2f\n", list[e].name.c_str(), scales[si], mb, t * 1e3, mb / t,
+                  t / load);
+    }
+    std::fflush(stdout);
+  }
+  std::printf("\nscaling 1x -> 16x (time ratio; exponent, 1.0 is linear)\n");
+  std::printf("%-18s %8.2f %8.2f\n", "load", loadTimes[4] / loadTimes[0], std::log(loadTimes[4] / loadTimes[0]) / std::log(16.0));
+  for (size_t e = 0; e < list.size(); ++e) {
+    if (times[e][0] <= 0) continue;
+    double r = times[e][4] / times[e][0];
+    std::printf("%-18s %8.2f %8.2f\n", list[e].name.c_str(), r, std::log(r) / std::log(16.0));
+  }
+
+  // The real files: each one, then the largest alone.
+  fs::path corpus = fs::path(QUENLIT_SOURCE_ROOT).parent_path() / "shared" / "corpus";
+  std::vector<fs::path> files;
+  std::error_code ec;
+  if (fs::is_directory(corpus, ec))
+    for (auto& f : fs::recursive_directory_iterator(corpus))
+      if (f.is_regular_file() && f.path().extension() == ".lsp") files.push_back(f.path());
+  if (files.empty()) return 0;
+  std::sort(files.begin(), files.end(), [](auto& a, auto& b) { return fs::file_size(a) < fs::file_size(b); });
+  std::printf("\ncorpus: %zu files; totals over all files, then the largest (%s)\n", files.size(),
+              files.back().filename().string().c_str());
+  std::printf("%-18s %10s %9s %8s | %10s %9s %8s\n", "report", "all ms", "MB/s", "xload", "largest ms", "MB/s", "xload");
+  std::vector<std::string> bytes;
+  std::vector<SourceLines> srcs(files.size());
+  double totalMb = 0, loadAll = 0, loadBig = 0;
+  for (size_t i = 0; i < files.size(); ++i) {
+    bytes.push_back(readAll(files[i]));
+    totalMb += double(bytes.back().size()) / 1048576.0;
+    double t = bestSeconds([&] { return loadFromBytes(bytes[i], srcs[i]); }, 0.02);
+    loadAll += t;
+    if (i + 1 == files.size()) loadBig = t;
+  }
+  const double bigMb = double(bytes.back().size()) / 1048576.0;
+  std::printf("%-18s %10.2f %9.1f %8s | %10.2f %9.1f %8s\n", "load", loadAll * 1e3, totalMb / loadAll, "1.0",
+              loadBig * 1e3, bigMb / loadBig, "1.0");
+  for (auto& e : list) {
+    if (!only.empty() && e.name.find(only) == std::string::npos) continue;
+    double all = 0, big = 0;
+    for (size_t i = 0; i < files.size(); ++i) {
+      double t = bestSeconds([&] { return e.run(srcs[i]); }, 0.02);
+      all += t;
+      if (i + 1 == files.size()) big = t;
+    }
+    std::printf("%-18s %10.2f %9.1f %8.2f | %10.2f %9.1f %8.2f\n", e.name.c_str(), all * 1e3, totalMb / all,
+                all / loadAll, big * 1e3, bigMb / big, big / loadBig);
+  }
+  return 0;
+}
