@@ -1,6 +1,7 @@
 // ANSI code pages through iconv, for systems that have no code page of their own.
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 
@@ -111,13 +112,13 @@ std::string ansiEncode(TextView text, unsigned codePage) {
     out.append(buf.data(), buf.size() - oLeft);
     if (r == static_cast<size_t>(-1)) {
       if (errno == E2BIG) continue;
-      // Unencodable or broken unit (a lone surrogate, say): "?" as the system would write.
-      out += '?';
+      // Unencodable or broken unit: "?" per UTF-16 unit, as the Windows conversion writes.
       const bool pair = inLeft >= 4 && (static_cast<unsigned char>(ip[1]) & 0xFC) == 0xD8 &&
                         (static_cast<unsigned char>(ip[3]) & 0xFC) == 0xDC;
-      const size_t skip = pair ? 4 : 2;
-      ip += skip < inLeft ? skip : inLeft;
-      inLeft -= skip < inLeft ? skip : inLeft;
+      const size_t skip = std::min<size_t>(pair ? 4 : 2, inLeft);
+      out.append(skip / 2, '?');
+      ip += skip;
+      inLeft -= skip;
       iconv(cd.cd, nullptr, nullptr, nullptr, nullptr);
     }
   }
