@@ -14,6 +14,13 @@ const char* kUsageText =
     "\n"
     "commands:\n"
     "  outline [--ansi CP] FILE   the defun outline: Command and Function rows\n"
+    "  vars [--exclude FILE] [--ansi CP] FILE\n"
+    "                             the variable check; exclusion words from FILE instead of\n"
+    "                             jogaiList.txt beside the program\n"
+    "  parens [--ansi CP] FILE    parenthesis balance per defun and over the whole file\n"
+    "  funcs [--builtins LIST] [--ansi CP] FILE\n"
+    "                             duplicate, undefined and unreferenced functions, call counts;\n"
+    "                             LIST defaults to AutoLispFuncList.txt beside quenlit\n"
     "\n"
     "options:\n"
     "  --ansi CP    code page for files that are not UTF-8 (default: the system's, 932 elsewhere)\n"
@@ -25,6 +32,9 @@ const char* kUsageText =
 const std::map<std::string, Command>& commands() {
   static const std::map<std::string, Command> table = {
       {"outline", cmdOutline},
+      {"vars", cmdVars},
+      {"parens", cmdParens},
+      {"funcs", cmdFuncs},
   };
   return table;
 }

@@ -6,5 +6,8 @@
 namespace quenlit::cli {
 
 int cmdOutline(Context& ctx);
+int cmdVars(Context& ctx);
+int cmdParens(Context& ctx);
+int cmdFuncs(Context& ctx);
 
 }  // namespace quenlit::cli
