@@ -1,5 +1,6 @@
 #include "source/Outline.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "source/CodeLines.h"
@@ -18,11 +19,19 @@ OutlineSource buildOutlineSource(const TextList& source, ProgressBar& progress) 
 std::vector<OutlineRow> makeOutlineRows(const OutlineSource& src) {
   std::vector<OutlineRow> commands, functions;
   if (src.table.empty()) return {};
-  // Nested records grouped by their parent's name, in table order, so each
-  // definition finds its children without a pass over the whole table.
-  std::unordered_map<Text, std::vector<NestedRecord>> byParent;
-  for (const auto& r : src.table)
-    if (auto n = parseNestedRecord(r)) byParent[n->parent].push_back(std::move(*n));
+  // Nested records grouped by their parent's name and ordered by line, so each
+  // definition finds the children inside its own lines by binary search even when
+  // one name is defined thousands of times.
+  struct Child {
+    int line;
+    size_t order;  // position in the table: the order the rows are shown in
+    Text name;
+  };
+  std::unordered_map<Text, std::vector<Child>> byParent;
+  for (size_t i = 0; i < src.table.size(); ++i)
+    if (auto n = parseNestedRecord(src.table[i])) byParent[n->parent].push_back({n->line, i, std::move(n->name)});
+  for (auto& [parent, kids] : byParent)
+    std::stable_sort(kids.begin(), kids.end(), [](const Child& a, const Child& b) { return a.line < b.line; });
 
   for (const auto& r : src.table) {
     auto d = parseDefunRecord(r);
@@ -42,10 +51,14 @@ std::vector<OutlineRow> makeOutlineRows(const OutlineSource& src) {
     dest.push_back(row);
     if (d->startLine < 0 || d->endLine <= d->startLine) continue;
     if (auto kids = byParent.find(d->name); kids != byParent.end()) {
-      for (const auto& k : kids->second) {
-        if (k.line > d->startLine && k.line <= d->endLine)
-          dest.push_back(OutlineRow{2, k.name, k.line + 1, kIconNested});
-      }
+      const auto& all = kids->second;
+      auto lo = std::upper_bound(all.begin(), all.end(), d->startLine,
+                                 [](int line, const Child& c) { return line < c.line; });
+      auto hi = std::upper_bound(lo, all.end(), d->endLine, [](int line, const Child& c) { return line < c.line; });
+      std::vector<const Child*> inside;
+      for (auto it = lo; it != hi; ++it) inside.push_back(&*it);
+      std::sort(inside.begin(), inside.end(), [](const Child* a, const Child* b) { return a->order < b->order; });
+      for (const Child* k : inside) dest.push_back(OutlineRow{2, k->name, k->line + 1, kIconNested});
     }
   }
   std::vector<OutlineRow> rows;
