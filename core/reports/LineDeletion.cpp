@@ -1,0 +1,132 @@
+#include "reports/LineDeletion.h"
+
+#include <climits>
+
+#include "reports/LineSearch.h"
+
+namespace quenlit {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A whole decimal number with an optional sign; 0 when the text is anything else
+// or does not fit.
+long long wholeNumberOr0(TextView s) {
+  size_t i = 0;
+  bool minus = false;
+  if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) minus = s[i++] == u'-';
+  if (i == s.size()) return 0;
+  long long v = 0;
+  for (; i < s.size(); ++i) {
+    if (s[i] < u'0' || s[i] > u'9') return 0;
+    v = v * 10 + (s[i] - u'0');
+    if (v > INT_MAX) return 0;
+  }
+  return minus ? -v : v;
+}
+
+Text pathText(const fs::path& p) {
+  try {
+    auto u8 = p.u8string();
+    return fromUtf8Lenient(std::string_view(reinterpret_cast<const char*>(u8.data()), u8.size()));
+  } catch (...) {
+    return Text();
+  }
+}
+
+DeletionResult writeFailure(const fs::path& p, const FileError& error) {
+  DeletionResult r;
+  r.failedPath = p;
+  r.error = error;
+  r.message = pathText(p) + u": " + fromUtf8Lenient(error.reason);
+  return r;
+}
+
+}  // namespace
+
+DeletionCheck checkLineDeletion(TextView searchText, const ResultPane& pane) {
+  DeletionCheck check;
+  if (searchText.empty() || pane.lineCount() == 0) return check;
+  for (size_t k = pane.lineCount(); k-- > 0;) {
+    const size_t bar = pane.line(k).find(u'|');
+    if (bar == Text::npos || bar < 1 || bar > 9) {
+      check.step = DeletionCheck::kRefused;
+      check.message = kNotAllNumberedMessage;
+      return check;
+    }
+  }
+  check.step = DeletionCheck::kConfirm;
+  check.title = kDeletionTitle;
+  check.question = kDeletionQuestion;
+  return check;
+}
+
+fs::path backupPathFor(const fs::path& file) {
+  fs::path backup = file;
+  const Text ext = pathText(file.extension());
+  // A file that is itself a ".bak" must not become its own backup.
+  if (ext.empty() || sameWordAscii(ext, u".bak"))
+    backup += ".bak";
+  else
+    backup.replace_extension(".bak");
+  return backup;
+}
+
+DeletionResult runLineDeletion(SourceLines& source, const fs::path& fullName, TextView searchText, bool ordered,
+                               ResultPane& pane, const FileWriter& write) {
+  const unsigned codePage = source.codePage ? source.codePage : ansiCodePage();
+  const fs::path backup = backupPathFor(fullName);
+  FileError error;
+  if (!write(backup, encodeLines(source.lines, source.encoding, codePage), error)) return writeFailure(backup, error);
+
+  // Deletions go to a copy that replaces the source lines only once the file holds it.
+  TextList lines = source.lines;
+  TextList deleted;
+  // Pane lines are walked bottom-up; as long as each number is below every line
+  // already marked, no mark has shifted it, so marking and one final compaction
+  // equal deleting one line at a time. A hand-edited pane out of order compacts first.
+  std::vector<char> marked(lines.size(), 0);
+  bool anyMarked = false;
+  size_t lowestMarked = 0;
+  auto compact = [&] {
+    size_t w = 0;
+    for (size_t r = 0; r < lines.size(); ++r)
+      if (!marked[r]) {
+        if (w != r) lines[w] = std::move(lines[r]);
+        ++w;
+      }
+    lines.resize(w);
+    marked.assign(lines.size(), 0);
+    anyMarked = false;
+  };
+  for (size_t k = pane.lineCount(); k-- > 0;) {
+    const Text paneLine = pane.line(k);
+    const size_t bar = paneLine.find(u'|');
+    if (bar == Text::npos) continue;
+    const long long n = wholeNumberOr0(trim(TextView(paneLine).substr(0, bar)));
+    const Text t = trim(TextView(paneLine).substr(bar + 1));
+    if (n < 1 || t.empty()) continue;
+    const size_t index = size_t(n - 1);
+    if (anyMarked && index >= lowestMarked) compact();
+    // A number beyond the file can only have been typed into the pane: skip it.
+    if (index >= lines.size()) continue;
+    if (lines[index].find(t) == Text::npos) continue;
+    marked[index] = 1;
+    anyMarked = true;
+    lowestMarked = index;
+    deleted.push_back(paneLine);
+  }
+  if (anyMarked) compact();
+
+  if (!write(fullName, encodeLines(lines, source.encoding, codePage), error)) return writeFailure(fullName, error);
+  source.lines = std::move(lines);
+
+  DeletionResult result;
+  result.ok = true;
+  result.deleted.assign(deleted.rbegin(), deleted.rend());
+  runLineSearch(source.lines, searchText, ordered, pane);
+  return result;
+}
+
+}  // namespace quenlit
