@@ -1,0 +1,22 @@
+// The variable check: per top-level and nested definition the undeclared (global),
+// unused, duplicated and argument-and-local names, and the words outside all
+// definitions, written into the result pane.
+#pragma once
+
+#include "app/ResultPane.h"
+#include "source/Progress.h"
+#include "text/Text.h"
+
+namespace quenlit {
+
+// A 1-based line number right-aligned in five characters (more digits in full) and "|".
+Text lineNumberField(long long lineNo);
+
+// Checks `lspSL` with the exclusion list `jogaiSL` (sorted, as loadJogaiList gives it)
+// and writes the findings into `pane`; the callers clear the pane and bracket the call
+// with its update. When nothing is found and `msgFlag` is set, the pane gets
+// "■変数チェック" and "未使用変数、未宣言変数はありません．".
+void notUusedVariable(const TextList& lspSL, const TextList& jogaiSL, ResultPane& pane, ProgressBar& progress,
+                      bool msgFlag);
+
+}  // namespace quenlit

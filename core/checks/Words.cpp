@@ -1,0 +1,369 @@
+#include "checks/Words.h"
+
+#include <set>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "checks/ExclusionList.h"
+#include "source/DefunTable.h"
+
+namespace quenlit {
+
+namespace {
+
+struct ListLessView {
+  using is_transparent = void;
+  bool operator()(TextView a, TextView b) const { return listLess(a, b); }
+};
+
+constexpr TextView kDefun = u"(DEFUN ";
+
+// 0-based index of the first "(DEFUN " in the line, ASCII case ignored.
+size_t findDefun(TextView line) {
+  if (line.size() < kDefun.size()) return TextView::npos;
+  for (size_t i = 0; i + kDefun.size() <= line.size(); ++i) {
+    if (line[i] != u'(') continue;
+    size_t k = 1;
+    while (k < kDefun.size() && toUpperAscii(line[i + k]) == kDefun[k]) ++k;
+    if (k == kDefun.size()) return i;
+  }
+  return TextView::npos;
+}
+
+// Calls `f` with every non-empty item that splitCommaText would give for `s`.
+// Code lines hold no double quote, so the plain rule (runs of code units above 32
+// other than ",", up to the first NUL) applies; quoted text goes the long way.
+template <class F>
+void forEachItem(TextView s, F&& f) {
+  if (s.find(u'"') != TextView::npos) {
+    for (const auto& item : splitCommaText(s))
+      if (!item.empty()) f(TextView(item));
+    return;
+  }
+  if (auto z = s.find(char16_t(0)); z != TextView::npos) s = s.substr(0, z);
+  size_t i = 0;
+  const size_t n = s.size();
+  while (i < n) {
+    while (i < n && (s[i] <= 32 || s[i] == u',')) ++i;
+    const size_t b = i;
+    while (i < n && s[i] > 32 && s[i] != u',') ++i;
+    if (i > b) f(s.substr(b, i - b));
+  }
+}
+
+TextList splitWords(TextView s) {
+  TextList out;
+  forEachItem(s, [&](TextView w) { out.emplace_back(w); });
+  return out;
+}
+
+TextList collectSpan(std::span<const Text> lines, const TextList& jogaiSL) {
+  std::set<Text, ListLessView> seen;
+  for (const Text& line : lines) {
+    if (isBlank(line)) continue;
+    Text heads = blankCallHeads(line);
+    if (isBlank(heads)) continue;
+    Text words = blankQuotedWords(heads);
+    if (isBlank(words)) continue;
+    forEachItem(words, [&](TextView w) {
+      // Of spellings that differ only in letter case the first one met stays.
+      if (seen.find(w) == seen.end()) seen.emplace(w);
+    });
+  }
+  TextList out;
+  out.reserve(seen.size());
+  for (const auto& w : seen)
+    if (isVariableWord(w, jogaiSL)) out.push_back(w);
+  return out;  // the set's order is the list order
+}
+
+bool validStart(const TextList& codeLines, int startLine, int startCol) {
+  return startLine >= 0 && startCol >= 0 && size_t(startLine) < codeLines.size();
+}
+
+}  // namespace
+
+Text blankCallHeads(TextView line) {
+  Text out(line);
+  bool inHead = false;
+  const size_t n = line.size();
+  for (size_t i = 0; i < n; ++i) {
+    const char16_t c = line[i];
+    if ((inHead && c == u' ') || c == u')') {
+      out[i] = u' ';
+      inHead = false;
+    }
+    // "( f a)" and "'(1 2)" start no head.
+    if (!inHead && c == u'(' && (i + 1 == n || line[i + 1] != u' ') && (i == 0 || line[i - 1] != u'\''))
+      inHead = true;
+    if (inHead) out[i] = u' ';
+  }
+  return out;
+}
+
+Text blankQuotedWords(TextView line) {
+  Text out(line);
+  bool inQuote = false;
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char16_t c = line[i];
+    if ((inQuote && c == u' ') || c == u')') {
+      out[i] = u' ';
+      inQuote = false;
+    }
+    if (!inQuote && c == u'\'') inQuote = true;
+    if (inQuote) out[i] = u' ';
+    if (c == u'(') out[i] = u' ';
+  }
+  return out;
+}
+
+bool isNumberWord(TextView word) {
+  size_t b = 0, e = word.size();
+  while (b < e && word[b] == u' ') ++b;
+  while (e > b && word[e - 1] == u' ') --e;
+  const TextView w = word.substr(b, e - b);
+  if (w.size() <= 4) {
+    const Text u = toUpperAscii(w);
+    if (u == u"NAN" || u == u"INF" || u == u"+INF" || u == u"-INF") return true;
+  }
+  const size_t n = w.size();
+  auto digit = [&](size_t i) { return i < n && w[i] >= u'0' && w[i] <= u'9'; };
+  size_t i = 0, digits = 0;
+  if (i < n && (w[i] == u'+' || w[i] == u'-')) ++i;
+  while (digit(i)) ++i, ++digits;
+  if (i < n && w[i] == u'.') {
+    ++i;
+    while (digit(i)) ++i, ++digits;
+  }
+  if (digits == 0) return false;
+  if (i < n && (w[i] == u'e' || w[i] == u'E')) {
+    ++i;
+    if (i < n && (w[i] == u'+' || w[i] == u'-')) ++i;
+    size_t exp = 0;
+    while (digit(i)) ++i, ++exp;
+    if (exp == 0) return false;
+  }
+  return i == n;
+}
+
+bool isVariableWord(TextView word, const TextList& jogaiSL) {
+  const Text upper = toUpperAscii(word);
+  if (!jogaiSL.empty() && jogaiContains(jogaiSL, upper)) return false;
+  return !isNumberWord(upper);
+}
+
+TextList collectWords(const TextList& lines, const TextList& jogaiSL) { return collectSpan(lines, jogaiSL); }
+
+TextList getDefunLocals(const TextList& codeLines, int startLine, int startCol) {
+  if (!validStart(codeLines, startLine, startCol)) return {};
+  const size_t count = codeLines.size();
+  int depth = 0;
+  bool haveBegin = false;
+  size_t bl = 0, bp = 0;  // first character of the locals
+  size_t el = 0;          // line of the last character
+  long long ep = -1;      // its 0-based column; -1 for "before the line"
+  bool ended = false;
+  for (size_t i = size_t(startLine); i < count && !ended; ++i) {
+    const Text& line = codeLines[i];
+    for (size_t q = (i == size_t(startLine) ? size_t(startCol) : 0); q < line.size(); ++q) {
+      const char16_t c = line[q];
+      if (c == u'(' && ++depth > 2) return {};
+      if (depth == 2 && c == u'/') {
+        if (q + 1 < line.size()) {
+          bl = i;
+          bp = q + 1;
+        } else {
+          size_t k = i + 1;
+          while (k < count && codeLines[k].empty()) ++k;
+          if (k >= count) return {};
+          bl = k;
+          bp = 0;
+        }
+        haveBegin = true;  // a later "/" moves the beginning again
+      }
+      if (depth == 2 && c == u')') {
+        if (!haveBegin) break;  // skip the rest of the line, still at depth 2
+        if (q > 0) {
+          el = i;
+          ep = (long long)q - 1;
+        } else {
+          size_t k = i;
+          bool found = false;
+          while (k > 0) {
+            if (!codeLines[--k].empty()) {
+              found = true;
+              break;
+            }
+          }
+          if (!found) return {};
+          el = k;
+          ep = (long long)codeLines[k].size() - 1;
+        }
+        ended = true;
+        break;
+      }
+    }
+  }
+  if (!ended) return {};
+  Text text;
+  if (bl == el) {
+    if (ep < (long long)bp) return {};
+    text = codeLines[bl].substr(bp, size_t(ep) - bp + 1);
+  } else if (bl < el) {
+    text = codeLines[bl].substr(std::min(bp, codeLines[bl].size()));
+    for (size_t k = bl + 1; k < el; ++k) {
+      text += u' ';
+      text += codeLines[k];
+    }
+    text += u' ';
+    text += codeLines[el].substr(0, size_t(ep + 1));
+  } else {
+    return {};
+  }
+  TextList locals = splitWords(text);
+  sortList(locals);
+  return locals;
+}
+
+TextList getDefunArgList(const TextList& codeLines, int startLine, int startCol) {
+  if (!validStart(codeLines, startLine, startCol)) return {};
+  // The items contain no code unit below 33, so CR LF only ever ends an item.
+  return splitWords(getDefunArgs(codeLines, startLine, startCol));
+}
+
+TextList getDefunBody(const TextList& codeLines, int startLine, int startCol) {
+  if (!validStart(codeLines, startLine, startCol)) return {};
+  long long opens = 0, closes = 0;
+  bool haveStart = false, ended = false;
+  size_t bl = 0, bp = 0, el = 0, ep = 0;
+  for (size_t i = size_t(startLine); i < codeLines.size() && !ended; ++i) {
+    const Text& line = codeLines[i];
+    for (size_t q = (i == size_t(startLine) ? size_t(startCol) : 0); q < line.size(); ++q) {
+      const char16_t c = line[q];
+      if (c == u'(') ++opens;
+      else if (c == u')') ++closes;
+      // The start settles on the last character before the third "(" or second ")".
+      if (opens == 2 && closes == 1) {
+        haveStart = true;
+        bl = i;
+        bp = q;
+      }
+      if (opens == closes) {
+        ended = true;
+        el = i;
+        ep = q;
+        break;
+      }
+    }
+  }
+  if (!ended || !haveStart) return {};
+  TextList body;
+  if (bl == el) {
+    body.push_back(codeLines[bl].substr(bp, ep - bp + 1));
+  } else {
+    body.push_back(codeLines[bl].substr(bp));
+    for (size_t k = bl + 1; k < el; ++k) body.push_back(codeLines[k]);
+    body.push_back(codeLines[el].substr(0, ep + 1));
+  }
+  return body;
+}
+
+TextList getDefunWords(const TextList& codeLines, int startLine, int startCol, const TextList& jogaiSL) {
+  TextList body = getDefunBody(codeLines, startLine, startCol);
+  long long opened = 0, closed = 0;
+  bool inside = false;
+  for (Text& line : body) {
+    if (isBlank(line)) continue;
+    size_t from = 0;
+    const size_t at = findDefun(line);
+    if (at != TextView::npos) {
+      // Counts left over from text after an earlier nested definition closed must not
+      // shift where this one ends.
+      if (!inside) opened = closed = 0;
+      inside = true;
+      from = at;
+    }
+    if (!inside) continue;
+    // Deliberately runs to the end of the line: text after the closing ")" of a
+    // nested definition on the same line is blanked with it.
+    for (size_t q = from; q < line.size(); ++q) {
+      if (line[q] == u'(') ++opened;
+      else if (line[q] == u')') ++closed;
+      if (opened == closed) {
+        inside = false;
+        opened = closed = 0;
+      }
+      line[q] = u' ';
+    }
+  }
+  return collectSpan(body, jogaiSL);
+}
+
+TextList getSubDefunWords(const TextList& codeLines, int startLine, int startCol, const TextList& jogaiSL) {
+  return collectSpan(getDefunBody(codeLines, startLine, startCol), jogaiSL);
+}
+
+TextList getLineWords(const TextList& codeLines, int first, int last, const TextList& jogaiSL) {
+  if (codeLines.empty()) return {};
+  const long long lo = std::max(0, first);
+  const long long hi = std::min<long long>(last, (long long)codeLines.size() - 1);
+  if (hi < lo) return {};
+  return collectSpan(std::span<const Text>(codeLines).subspan(size_t(lo), size_t(hi - lo + 1)), jogaiSL);
+}
+
+TextList getSubFreeWords(const TextList& codeLines, int startLine, int startCol, const TextList& jogaiSL) {
+  TextList words = getSubDefunWords(codeLines, startLine, startCol, jogaiSL);
+  if (words.empty()) return {};
+  TextList free = subtractWords(words, getDefunArgList(codeLines, startLine, startCol),
+                                getDefunLocals(codeLines, startLine, startCol));
+  sortList(free);
+  return free;
+}
+
+TextList subtractWordLists(const TextList& a, std::span<const TextList* const> bs) {
+  if (a.empty()) return {};
+  std::unordered_set<Text> drop;
+  for (const TextList* b : bs)
+    for (const auto& w : *b) drop.insert(toUpperAscii(w));
+  TextList out;
+  for (const auto& w : a)
+    if (!drop.count(toUpperAscii(w))) out.push_back(w);
+  return out;
+}
+
+Text commonWords(const TextList& a, const TextList& b) {
+  std::unordered_map<Text, int> inB;
+  for (const auto& w : b) ++inB[toUpperAscii(trim(w))];
+  Text out;
+  for (const auto& w : a) {
+    const Text t = trim(w);
+    auto it = inB.find(toUpperAscii(t));
+    if (it == inB.end()) continue;
+    // A word of A that matches two words of B is written twice.
+    for (int k = 0; k < it->second; ++k) {
+      out += t;
+      out += u' ';
+    }
+  }
+  if (!out.empty()) out.pop_back();
+  return out;
+}
+
+Text findDuplicateWords(const TextList& locals) {
+  std::vector<bool> repeated(locals.size());
+  std::unordered_set<Text> later;
+  for (size_t j = locals.size(); j-- > 0;) {
+    Text key = toUpperAscii(locals[j]);
+    repeated[j] = later.count(key) > 0;
+    later.insert(std::move(key));
+  }
+  Text out;
+  for (size_t j = 0; j < locals.size(); ++j)
+    if (repeated[j]) {
+      out += locals[j];
+      out += u' ';
+    }
+  return out;
+}
+
+}  // namespace quenlit
