@@ -1,0 +1,21 @@
+// The function check behind "関数✔": user functions defined twice, and called
+// names that are defined nowhere.
+#pragma once
+
+#include "app/ResultPane.h"
+#include "checks/BuiltinList.h"
+#include "source/Progress.h"
+#include "text/Text.h"
+
+namespace quenlit {
+
+// Appends the duplicate report and the undefined report to the end of the pane,
+// leaving every earlier line alone. Writes nothing when there is nothing to say.
+void fusokuFunc(const TextList& sourceLines, const BuiltinList& builtins, ResultPane& pane, ProgressBar& progress);
+
+// Button7Click after its reload: clears the pane and writes the three reports
+// (fusokuFunc, notUsedUserFunc, userFuncUsedCount) inside one update bracket.
+// The window then scrolls the pane to its first line.
+void runFunctionCheck(const TextList& sourceLines, const BuiltinList& builtins, ResultPane& pane, ProgressBar& progress);
+
+}  // namespace quenlit

@@ -1,0 +1,56 @@
+// The parenthesis check behind "((✔))": which defun ranges are unbalanced, and
+// where the whole file loses its balance.
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "app/ResultPane.h"
+#include "source/Progress.h"
+#include "text/Text.h"
+
+namespace quenlit {
+
+// Counts "(" and ")" in code lines fromIndex..toIndex (toIndex clamped to the last
+// line). Both counts are set to 0 first; false, without counting, when the range
+// is empty or starts before 0.
+bool countParens(const TextList& codeLines, int fromIndex, int toIndex, int& openCount, int& closeCount);
+
+// A code line that begins with "(DEFUN " at its very first character.
+struct DefunHead {
+  Text name;  // keeps the blank before the argument list: "foo " for "(defun foo (a)"
+  int line = 0;
+};
+std::vector<DefunHead> collectDefunHeads(const TextList& codeLines);
+
+// Clears the pane and lists every defun range (and the lead range before the first
+// head) whose counts differ. Does nothing at all when there are no source lines.
+void listParenMismatch(const TextList& sourceLines, ResultPane& pane, ProgressBar& progress);
+
+// What the window shows when the whole file does not balance. It shows
+// `confirmText` as a Yes/No question titled `kParenConfirmTitle` when the editor
+// window is live (and jumps to `jumpLine` on Yes), else `plainText` in a plain
+// message box. Line breaks in both texts are "\n".
+struct ParenMessage {
+  bool moreOpen = false;  // more "(" than ")"
+  int openCount = 0, closeCount = 0;
+  int balancedLine = 0;  // 0-based T (more "(") or B (more ")")
+  Text heading;
+  Text defunLabel;       // D; empty when no defun line was found
+  int jumpLine = 1;      // 1-based line the confirmation offers
+  Text confirmText;
+  Text plainText;
+};
+inline constexpr TextView kParenConfirmTitle = u"確認";
+
+struct ParenCheckResult {
+  // False only when there were no source lines: the pane stays as cleared and is
+  // not scrolled.
+  bool scrollTop = false;
+  std::optional<ParenMessage> message;  // set when the whole file is unbalanced
+};
+
+// Button2Click after its reload: fills the pane and returns the message decision.
+ParenCheckResult runParenCheck(const TextList& sourceLines, ResultPane& pane, ProgressBar& progress);
+
+}  // namespace quenlit
