@@ -1,0 +1,40 @@
+// Decisions of the load paths that do not touch the window: which dropped file
+// is taken, and how the outline's selection and top row survive a reload.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "source/Outline.h"
+#include "text/Text.h"
+
+namespace quenlit {
+
+// The extension (from the last "." of the file name) is ".LSP" in any letter case.
+bool hasLspExtension(TextView path);
+
+// The first path with the ".lsp" extension that `isLocked` lets through.
+std::optional<size_t> pickDroppedFile(const TextList& paths, const std::function<bool(TextView)>& isLocked);
+
+// What reLoad remembers of the outline, as row texts.
+struct OutlineMemory {
+  std::optional<Text> selectedParent, selectedChild;
+  std::optional<Text> topRoot, topLevel1, topLevel2;
+};
+
+// `rows` in display order of the fully expanded tree (the order makeOutlineRows
+// gives); `selected` and `top` index them.
+OutlineMemory rememberOutline(const std::vector<OutlineRow>& rows, std::optional<size_t> selected,
+                              std::optional<size_t> top);
+
+struct OutlineRestore {
+  std::optional<size_t> select, top;
+};
+
+// Walks the new rows in display order up to the row that takes the selection; the
+// top row is the last match met before the walk ends. Nothing is restored when no
+// selection was remembered or the selected name is gone.
+OutlineRestore restoreOutline(const std::vector<OutlineRow>& rows, const OutlineMemory& memory);
+
+}  // namespace quenlit

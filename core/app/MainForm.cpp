@@ -1,0 +1,391 @@
+#include "app/MainForm.h"
+
+#include <fstream>
+
+#include "app/LoadRules.h"
+#include "app/Settings.h"
+#include "app/TargetCaption.h"
+#include "app/TextFile.h"
+#include "checks/BuiltinList.h"
+#include "checks/ExclusionList.h"
+#include "checks/FunctionCheck.h"
+#include "checks/ParenCheck.h"
+#include "checks/VariableCheck.h"
+#include "reports/Description.h"
+#include "reports/LineDeletion.h"
+#include "reports/LineSearch.h"
+
+namespace quenlit {
+
+namespace fs = std::filesystem;
+
+TForm25::TForm25(MainView& view, AppBridges& bridges, fs::path exePath)
+    : view_(view), bridges_(bridges), exePath_(std::move(exePath)), progId_(kDefaultProgId) {}
+
+fs::path TForm25::besideExe(TextView name) const { return exeDir() / pathFromText(name); }
+
+// ---------------------------------------------------------------- start and exit
+
+void TForm25::FormCreate() {
+  progId_ = Text(kDefaultProgId);
+  loadJogaiList();
+  // EditorMainWnd starts as none inside the editor bridge.
+
+  FileError histError;
+  if (!fileHistSL_.load(besideExe(kHistoryFileName), histError)) {
+    // Kept unread rather than empty, so the first save does not overwrite it.
+    historyUnread_ = true;
+    view_.showFileError(textFromPath(besideExe(kHistoryFileName)), histError);
+  }
+
+  view_.setFileNameText(u"");
+  view_.pane().clear();
+  view_.acceptDroppedFiles();
+  bridges_.allowHookMessage();
+  bridges_.installKeyboardHook();
+
+  SettingsFile ini = loadSettingsFile(settingsPathFor(exePath_));
+  const Settings s = readSettings(ini.doc, progId_);
+  view_.setEditorIndex(s.targetEditor);
+  view_.setJumpChecked(s.jumpCheck);
+  // The box is checked as designed; only a different stored state runs its handler.
+  if (view_.reloadChecked() != s.reloadCheck) {
+    view_.setReloadChecked(s.reloadCheck);
+    CheckBox2Click();
+  }
+  lspFullName_ = s.lspFullName;
+  progId_ = s.progId;
+  ctrlG2_ = s.ctrlG2Check;
+  view_.showKeyChoice(ctrlG2_);
+
+  if (fileExists(lspFullName_)) {
+    view_.setOpenDialogFileName(lspFullName_);
+    reLoad();
+    lspFileName_ = fileNamePart(lspFullName_);
+    view_.setFileNameText(lspFileName_);
+  } else {
+    lspFullName_.clear();
+  }
+
+  if (auto caption = startupCaptionFromFile(besideExe(kTargetListFileName), progId_)) view_.setCaption(*caption);
+  bridges_.registerMessageFilter();
+}
+
+void TForm25::FormDestroy() {
+  Settings s;
+  s.targetEditor = view_.editorIndex();
+  s.jumpCheck = view_.jumpChecked();
+  s.reloadCheck = view_.reloadChecked();
+  s.lspFullName = lspFullName_;
+  s.progId = progId_;
+  s.ctrlG2Check = ctrlG2_;
+  // Written into the file as it is now, so keys of other programs survive.
+  const fs::path iniPath = settingsPathFor(exePath_);
+  SettingsFile ini = loadSettingsFile(iniPath);
+  writeSettings(ini.doc, s);
+  FileError error;
+  if (!saveSettingsFile(iniPath, ini, error)) view_.showFileError(textFromPath(iniPath), error);
+
+  makeFileHist();
+  bridges_.revokeMessageFilter();
+  bridges_.removeKeyboardHook();
+}
+
+bool TForm25::loadJogaiList() {
+  JogaiLoad load = quenlit::loadJogaiList(exeDir());
+  jogaiSL_ = std::move(load.list);
+  if (load.error.empty()) return true;
+  view_.showFileError(textFromPath(exeDir() / kJogaiFileName), FileError{load.error});
+  return false;
+}
+
+// ---------------------------------------------------------------- loading
+
+bool TForm25::loadInto(TextView path) {
+  LoadOutcome outcome = loadLspFile(pathFromText(path), lspSL_, [this] { view_.processMessages(); });
+  view_.setEncodingLabel(outcome.label);
+  if (!outcome.ok) view_.showFileError(path, outcome.error);
+  return outcome.ok;
+}
+
+void TForm25::makeFuncTree() {
+  OutlineTree& tree = view_.tree();
+  tree.beginUpdate();
+  tree.setRows({});
+  OutlineSource src = buildOutlineSource(lspSL_.lines, view_.progress());
+  if (!src.table.empty()) {
+    refreshJumpList(jumpList_, src.table);
+    view_.showJumpList(jumpList_);
+  }
+  rows_ = makeOutlineRows(src);
+  tree.setRows(rows_);
+  tree.endUpdate();
+  view_.progress().setPosition(0);
+}
+
+void TForm25::expandOutline() {
+  view_.tree().beginUpdate();
+  view_.tree().expandAll();
+  view_.tree().endUpdate();
+}
+
+void TForm25::runVariableCheck() {
+  ResultPane& pane = view_.pane();
+  pane.clear();
+  PaneUpdate update(pane);
+  notUusedVariable(lspSL_.lines, jogaiSL_, pane, view_.progress(), true);
+}
+
+void TForm25::finishOpen() {
+  lspFileName_ = fileNamePart(lspFullName_);
+  view_.setFileNameText(lspFileName_);
+  makeFuncTree();
+  expandOutline();
+  runVariableCheck();
+  jumpList_.clear();
+  view_.showJumpList(jumpList_);
+}
+
+void TForm25::Button1Click() {
+  if (auto path = view_.runOpenDialog()) openChosenFile(*path);
+}
+
+void TForm25::openChosenFile(TextView path) {
+  lspFullName_ = Text(path);
+  if (!loadInto(lspFullName_)) return;
+  finishOpen();
+}
+
+void TForm25::dropFiles(const TextList& paths) {
+  auto taken = pickDroppedFile(paths, [](TextView p) { return isFileLocked(pathFromText(p)); });
+  if (!taken) return;
+  const Text& path = paths[*taken];
+  view_.setOpenDialogFileName(path);
+  lspFullName_ = path;
+  if (!loadInto(lspFullName_)) return;
+  finishOpen();
+  makeFileHist();
+}
+
+void TForm25::reLoad() {
+  if (!fileExists(lspFullName_)) return;
+  OutlineTree& tree = view_.tree();
+  const OutlineMemory memory = rememberOutline(rows_, tree.selectedIndex(), tree.topIndex());
+  const fs::path path = pathFromText(lspFullName_);
+  for (int i = 0; i < 4 && isFileLocked(path); ++i) view_.sleepMs(50);
+  if (!isFileLocked(path)) {
+    if (!loadInto(lspFullName_)) return;
+    makeFuncTree();
+    tree.beginUpdate();
+    tree.expandAll();
+    const OutlineRestore restore = restoreOutline(rows_, memory);
+    if (restore.top) tree.setTopIndex(*restore.top);
+    if (restore.select) {
+      tree.select(*restore.select);
+      tree.setFocus();
+    }
+    tree.endUpdate();
+    runVariableCheck();
+  }
+  makeFileHist();
+}
+
+// ---------------------------------------------------------------- history
+
+bool TForm25::ensureHistoryLoaded() {
+  if (!historyUnread_) return true;
+  FileHistory fresh;
+  FileError error;
+  if (!fresh.load(besideExe(kHistoryFileName), error)) return false;
+  fileHistSL_ = std::move(fresh);
+  historyUnread_ = false;
+  return true;
+}
+
+void TForm25::makeFileHist() {
+  // While the history file cannot be read, it is not overwritten either.
+  if (!ensureHistoryLoaded()) return;
+  fileHistSL_.touch(lspFullName_);
+  FileError error;
+  if (!fileHistSL_.save(besideExe(kHistoryFileName), error) && !historyWriteReported_) {
+    historyWriteReported_ = true;
+    view_.showFileError(textFromPath(besideExe(kHistoryFileName)), error);
+  }
+}
+
+void TForm25::Button10Click() {
+  ensureHistoryLoaded();
+  const HistoryChoice choice = view_.showHistoryDialog(fileHistSL_.entries());
+  if (!choice.selected || *choice.selected >= fileHistSL_.entries().size()) return;
+  const size_t index = *choice.selected;
+  if (choice.result == kMrYes) {
+    if (historyUnread_) return;
+    TextList entries = fileHistSL_.entries();
+    entries.erase(entries.begin() + long(index));
+    fileHistSL_.setEntries(std::move(entries));
+    FileError error;
+    if (!fileHistSL_.save(besideExe(kHistoryFileName), error))
+      view_.showFileError(textFromPath(besideExe(kHistoryFileName)), error);
+    return;
+  }
+  if (choice.result != kMrOk) return;
+  const Text path = fileHistSL_.entries()[index];
+  if (!fileExists(path)) {
+    view_.showMessage(kFileNotFound);
+    return;
+  }
+  lspFullName_ = path;
+  if (!loadInto(lspFullName_)) return;
+  lspFileName_ = fileNamePart(lspFullName_);
+  view_.setFileNameText(lspFileName_);
+  makeFuncTree();
+  expandOutline();
+  runVariableCheck();
+}
+
+// ---------------------------------------------------------------- the outline
+
+void TForm25::TreeView1Click() {
+  std::optional<OutlineRow> row;
+  if (auto sel = view_.tree().selectedIndex(); sel && *sel < rows_.size()) row = rows_[*sel];
+  {
+    PaneUpdate update(view_.pane());
+    writeFunctionDescription(view_.pane(), lspSL_.lines, row);
+  }
+  view_.scrollPaneTop();
+}
+
+void TForm25::TreeView1DblClick() {
+  if (!view_.jumpChecked()) return;
+  auto sel = view_.tree().selectedIndex();
+  if (sel && *sel < rows_.size() && rows_[*sel].level > 0) bridges_.sendEditorLineNo(ctrlG2_, rows_[*sel].line);
+}
+
+bool TForm25::TreeView1KeyPress(char16_t key) {
+  if (!view_.jumpChecked() || key != u'\r') return false;
+  auto sel = view_.tree().selectedIndex();
+  if (sel && *sel < rows_.size() && rows_[*sel].level > 0) bridges_.sendEditorLineNo(ctrlG2_, rows_[*sel].line);
+  return true;
+}
+
+// ---------------------------------------------------------------- checks
+
+void TForm25::Button2Click() {
+  reLoad();
+  ParenCheckResult result = runParenCheck(lspSL_.lines, view_.pane(), view_.progress());
+  if (result.scrollTop) view_.scrollPaneTop();
+  if (!result.message) return;
+  // Shown once the pane shows the listing, so it can be read beside the message.
+  bridges_.getEditorMainWinHandle();
+  const ParenMessage& m = *result.message;
+  if (bridges_.editorWindowLive()) {
+    if (view_.askYesNo(Question{m.confirmText, Text(kParenConfirmTitle)}))
+      bridges_.sendEditorLineNo(ctrlG2_, m.jumpLine);
+  } else {
+    view_.showMessage(m.plainText);
+  }
+}
+
+void TForm25::Button4Click() {
+  reLoad();
+  runVariableCheck();
+  view_.scrollPaneTop();
+}
+
+void TForm25::Button5Click() {
+  reLoad();
+  view_.pane().clear();
+  makeLspIndex(lspSL_.lines, lspFileName_, view_.pane(), view_.progress(), clock_);
+  view_.scrollPaneTop();
+}
+
+void TForm25::Button6Click() {
+  if (!loadJogaiList()) return;
+  ResultPane& pane = view_.pane();
+  {
+    PaneUpdate update(pane);
+    pane.clear();
+    for (const auto& word : jogaiSL_) pane.addLine(word);
+  }
+  if (!view_.askYesNo(Question{Text(kJogaiQuestion), Text(kConfirmTitle)})) return;
+  const fs::path file = exeDir() / kJogaiFileName;
+  std::error_code ec;
+  if (!fs::exists(file, ec)) {
+    std::ofstream create(file, std::ios::binary);
+    if (!create) {
+      FileError error{std::make_error_code(std::errc::permission_denied).message()};
+      view_.showFileError(textFromPath(file), error);
+      return;
+    }
+    create.close();
+    view_.sleepMs(100);
+  }
+  if (fs::exists(file, ec)) view_.openInNotepad(textFromPath(file));
+}
+
+void TForm25::Button7Click() {
+  reLoad();
+  BuiltinListFile builtins = loadBuiltinList(exeDir());
+  if (!builtins.error.empty())
+    view_.showFileError(textFromPath(exeDir() / kBuiltinListFileName), FileError{builtins.error});
+  runFunctionCheck(lspSL_.lines, builtins.list, view_.pane(), view_.progress());
+  view_.scrollPaneTop();
+}
+
+void TForm25::Button11Click() { runLineSearch(lspSL_.lines, view_.searchText(), view_.orderMode(), view_.pane()); }
+
+bool TForm25::Edit2KeyPress(char16_t key) {
+  if (key != u'\r') return false;
+  Button11Click();
+  return true;
+}
+
+void TForm25::Button12Click() {
+  const Text searchText = view_.searchText();
+  const DeletionCheck check = checkLineDeletion(searchText, view_.pane());
+  switch (check.step) {
+    case DeletionCheck::kNothing:
+      return;
+    case DeletionCheck::kRefused:
+      view_.showMessage(check.message);
+      return;
+    case DeletionCheck::kConfirm:
+      break;
+  }
+  if (!view_.askYesNo(Question{check.question, check.title, true})) return;
+  DeletionResult result =
+      runLineDeletion(lspSL_, pathFromText(lspFullName_), searchText, view_.orderMode(), view_.pane());
+  if (result.ok) return;
+  if (!result.failedPath.empty())
+    view_.showFileError(textFromPath(result.failedPath), result.error);
+  else if (!result.message.empty())
+    view_.showMessage(result.message);
+}
+
+// ---------------------------------------------------------------- small handlers
+
+void TForm25::CheckBox2Click() {
+  if (view_.reloadChecked()) {
+    bridges_.getEditorMainWinHandle();
+    bridges_.installKeyboardHook();
+    reLoad();
+  } else {
+    bridges_.removeKeyboardHook();
+  }
+}
+
+// Both pairs of menu items always agree, so a click on any of them switches the key.
+void TForm25::CTRLG2Click() {
+  ctrlG2_ = !ctrlG2_;
+  view_.showKeyChoice(ctrlG2_);
+}
+
+void TForm25::ALTG1Click() { CTRLG2Click(); }
+
+void TForm25::Edit1Click() {
+  if (!lspFullName_.empty()) view_.showMessage(lspFullName_);
+}
+
+void TForm25::N18Click() { view_.showInformation(kAboutText); }
+
+}  // namespace quenlit

@@ -1,0 +1,108 @@
+// TForm25: the main window's logic. It owns the state of the run (the source
+// lines, the current file, the history, the exclusion list) and carries the
+// window's event handlers under the names of its controls; every window call goes
+// through MainView, every later bridge through AppBridges.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+#include "app/MainView.h"
+#include "reports/Catalog.h"
+#include "shell/FileHistory.h"
+#include "source/Outline.h"
+#include "source/SourceFile.h"
+
+namespace quenlit {
+
+inline constexpr TextView kAboutText = u"QuenlitX.exe 2025.07.05\nCopyright (C) 2025 QuenlitX developers";
+inline constexpr TextView kFileNotFound = u"ファイルが見つかりません.";
+inline constexpr TextView kJogaiQuestion =
+    u"変数から除外する文字列ファイル jogaiList.txt を作成、編集しますか？\n"
+    u"保存後に、再度[ 除外 ]ボタンをクリックすると変更が反映されます．";
+inline constexpr TextView kConfirmTitle = u"確認";
+inline constexpr TextView kKeyChoiceCtrl = u"VS Code 行ジャンプ= CTRL+G";
+inline constexpr TextView kKeyChoiceAlt = u"VS Code 行ジャンプ= ALT+G";
+
+class TForm25 {
+ public:
+  TForm25(MainView& view, AppBridges& bridges, std::filesystem::path exePath);
+
+  // Start-up and exit.
+  void FormCreate();
+  void FormDestroy();
+
+  // Loading.
+  void Button1Click();                       // "Open\n..."
+  void openChosenFile(TextView path);        // Button1Click once the dialog gave a path
+  void dropFiles(const TextList& paths);     // WM_DROPFILES, in the order the shell gives
+  void reLoad();
+  void makeFuncTree();
+  void makeFileHist();
+  void Button10Click();                      // "履歴"
+
+  // The outline.
+  void TreeView1Click();
+  void TreeView1DblClick();
+  bool TreeView1KeyPress(char16_t key);      // true when the key was consumed
+
+  // Checks and reports.
+  void Button2Click();                       // "((✔))"
+  void Button4Click();                       // "変数✔"
+  void Button5Click();                       // "関数カタログ"
+  void Button6Click();                       // "除外"
+  void Button7Click();                       // "関数✔"
+  void Button11Click();                      // "行検索", also CheckBox3
+  bool Edit2KeyPress(char16_t key);          // true when the key was consumed
+  void Button12Click();                      // "全検索行削除"
+
+  // Settings-bound controls and small handlers.
+  void CheckBox2Click();                     // after the box changed state
+  void CTRLG2Click();
+  void ALTG1Click();
+  void Edit1Click();
+  void N18Click();
+
+  // Read-only views of the state.
+  const SourceLines& lspSL() const { return lspSL_; }
+  const Text& lspFullName() const { return lspFullName_; }
+  const Text& lspFileName() const { return lspFileName_; }
+  const Text& progId() const { return progId_; }
+  const TextList& jogaiSL() const { return jogaiSL_; }
+  const FileHistory& fileHistSL() const { return fileHistSL_; }
+  const std::vector<OutlineRow>& outlineRows() const { return rows_; }
+  const std::vector<JumpEntry>& jumpList() const { return jumpList_; }
+  bool ctrlG2Checked() const { return ctrlG2_; }
+  std::filesystem::path exeDir() const { return exePath_.parent_path(); }
+
+  // The catalog's date and time; the window supplies the user's formats.
+  void setCatalogClock(CatalogClock clock) { clock_ = std::move(clock); }
+
+ private:
+  bool loadJogaiList();
+  bool loadInto(TextView path);     // loadLspFile with Label1 and the error box
+  void expandOutline();
+  void runVariableCheck();          // clear, bracket, notUusedVariable(true)
+  void finishOpen();                // steps 3 to 6 of Open, shared with drop
+  bool ensureHistoryLoaded();
+  std::filesystem::path besideExe(TextView name) const;
+
+  MainView& view_;
+  AppBridges& bridges_;
+  std::filesystem::path exePath_;
+
+  SourceLines lspSL_;
+  Text lspFullName_, lspFileName_;
+  Text progId_;
+  TextList jogaiSL_;
+  FileHistory fileHistSL_;
+  bool historyUnread_ = false;      // the file exists but could not be read yet
+  bool historyWriteReported_ = false;
+  std::vector<OutlineRow> rows_;
+  std::vector<JumpEntry> jumpList_;
+  bool ctrlG2_ = true;
+  CatalogClock clock_;
+};
+
+}  // namespace quenlit

@@ -1,0 +1,39 @@
+// FileHistSL: the files worked on, most recent first, kept in "QuenlitHist.txt"
+// beside the executable.
+#pragma once
+
+#include <filesystem>
+
+#include "app/TextFile.h"
+
+namespace quenlit {
+
+inline constexpr size_t kHistoryLimit = 40;
+inline constexpr TextView kHistoryFileName = u"QuenlitHist.txt";
+
+class FileHistory {
+ public:
+  // Takes the file as it is (more than 40 lines included); a missing file leaves
+  // the list empty. False with `error` set when the file exists but cannot be read.
+  bool load(const std::filesystem::path& path, FileError& error);
+
+  // The whole list, in the encoding it was read in (ANSI when there was no file).
+  bool save(const std::filesystem::path& path, FileError& error);
+
+  // makeFileHist's list update: `current` moves (or goes) to the top in the letter
+  // case given, unless the same path is on top already; then only the 40 most
+  // recent stay. An empty `current` changes nothing.
+  void touch(TextView current);
+
+  // The position of `path` (compared as the list compares, ignoring letter case).
+  std::optional<size_t> find(TextView path) const;
+
+  const TextList& entries() const { return content_.lines; }
+  void setEntries(TextList entries) { content_.lines = std::move(entries); }
+  Encoding encoding() const { return content_.encoding; }
+
+ private:
+  TextFileContent content_;
+};
+
+}  // namespace quenlit

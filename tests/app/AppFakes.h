@@ -1,0 +1,173 @@
+// Recording fakes of the main window's view and of the later bridges, for
+// driving TForm25 without a window.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "app/MainView.h"
+#include "source/SourceFile.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <filesystem>
+#endif
+
+namespace quenlit::test {
+
+class FakeTree final : public OutlineTree {
+ public:
+  void beginUpdate() override { ++depth; }
+  void endUpdate() override { --depth; }
+  void setRows(const std::vector<OutlineRow>& r) override {
+    rows = r;
+    expanded = false;
+    selected.reset();
+    top = rows.empty() ? std::nullopt : std::optional<size_t>(0);
+  }
+  void expandAll() override { expanded = true; }
+  std::optional<size_t> selectedIndex() const override { return selected; }
+  std::optional<size_t> topIndex() const override { return top; }
+  void select(size_t i) override { selected = i; }
+  void setTopIndex(size_t i) override { top = i; }
+  void setFocus() override { focused = true; }
+
+  std::vector<OutlineRow> rows;
+  std::optional<size_t> selected, top;
+  bool expanded = false, focused = false;
+  int depth = 0;
+};
+
+class RecordingPane final : public ResultPane {
+ public:
+  size_t lineCount() const override { return mem.lineCount(); }
+  Text line(size_t i) const override { return mem.line(i); }
+  void insertLine(size_t i, TextView t) override { mem.insertLine(i, t); }
+  void removeLine(size_t i) override { mem.removeLine(i); }
+  void clear() override { mem.clear(); }
+  void beginUpdate() override { ++depth, ++brackets; }
+  void endUpdate() override { --depth; }
+  MemoryPane mem;
+  int depth = 0, brackets = 0;
+};
+
+class FakeView final : public MainView {
+ public:
+  ResultPane& pane() override { return paneImpl; }
+  ProgressBar& progress() override { return bar; }
+  OutlineTree& tree() override { return treeImpl; }
+  void scrollPaneTop() override { ++scrolls; }
+  void setCaption(TextView c) override { caption = c; }
+  void setFileNameText(TextView n) override { edit1 = n; }
+  void setEncodingLabel(TextView l) override { label1 = l; }
+  void showJumpList(const std::vector<JumpEntry>& e) override { jumpShown = e; }
+  void acceptDroppedFiles() override { log.push_back("acceptDroppedFiles"); }
+  int editorIndex() const override { return editor; }
+  void setEditorIndex(int i) override { editor = (i >= -1 && i <= 4) ? i : -1; }
+  bool jumpChecked() const override { return jump; }
+  void setJumpChecked(bool c) override { jump = c; }
+  bool reloadChecked() const override { return reload; }
+  void setReloadChecked(bool c) override {
+    reload = c;
+    log.push_back(c ? "reload:on" : "reload:off");
+  }
+  void showKeyChoice(bool c) override { ctrlG = c; }
+  Text searchText() const override { return edit2; }
+  bool orderMode() const override { return checkBox3; }
+  void setOpenDialogFileName(TextView p) override { openDialogName = p; }
+  std::optional<Text> runOpenDialog() override { return openAnswer; }
+  void showFileError(TextView path, const FileError& e) override {
+    errors.push_back(Text(path));
+    errorReasons.push_back(e.reason);
+  }
+  void showMessage(TextView t) override { messages.push_back(Text(t)); }
+  void showInformation(TextView t) override { infos.push_back(Text(t)); }
+  bool askYesNo(const Question& q) override {
+    questions.push_back(q);
+    bool a = answers.empty() ? false : answers.front();
+    if (!answers.empty()) answers.pop_front();
+    return a;
+  }
+  HistoryChoice showHistoryDialog(const TextList& entries) override {
+    historyShown = entries;
+    return historyAnswer;
+  }
+  void processMessages() override { ++processed; }
+  void sleepMs(int ms) override { slept += ms; }
+  void openInNotepad(TextView p) override { notepad.push_back(Text(p)); }
+
+  FakeTree treeImpl;
+  RecordingPane paneImpl;
+  NullProgress bar;
+  int scrolls = 0, processed = 0, slept = 0;
+  Text caption = u"Quenlit", edit1, label1 = u"ANSI", edit2, openDialogName;
+  std::vector<JumpEntry> jumpShown;
+  int editor = 0;
+  bool jump = true, reload = true, ctrlG = true, checkBox3 = false;  // as the form is designed
+  std::optional<Text> openAnswer;
+  TextList errors, messages, infos, notepad;
+  std::vector<std::string> errorReasons, log;
+  std::vector<Question> questions;
+  std::deque<bool> answers;
+  TextList historyShown;
+  HistoryChoice historyAnswer;
+};
+
+class RecordingBridges final : public AppBridges {
+ public:
+  void sendEditorLineNo(bool ctrl, int line) override { jumps.push_back({ctrl, line}); }
+  void getEditorMainWinHandle() override { log.push_back("getEditorMainWinHandle"); }
+  bool editorWindowLive() override { return editorLive; }
+  void allowHookMessage() override { log.push_back("allowHookMessage"); }
+  void installKeyboardHook() override {
+    log.push_back("installHook");
+    hook = true;
+  }
+  void removeKeyboardHook() override {
+    log.push_back("removeHook");
+    hook = false;
+  }
+  void registerMessageFilter() override { log.push_back("registerFilter"); }
+  void revokeMessageFilter() override { log.push_back("revokeFilter"); }
+
+  struct Jump {
+    bool ctrl;
+    int line;
+  };
+  std::vector<Jump> jumps;
+  std::vector<std::string> log;
+  bool hook = false, editorLive = false;
+};
+
+// Makes a file count as locked for as long as it lives: an exclusive handle on
+// Windows, no write permission elsewhere (which does not hold for root).
+class FileHold {
+ public:
+  explicit FileHold(const std::filesystem::path& p) : path_(p) {
+#ifdef _WIN32
+    h_ = CreateFileW(p.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+#else
+    std::filesystem::permissions(p, std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                                        std::filesystem::perms::others_read);
+#endif
+  }
+  ~FileHold() {
+#ifdef _WIN32
+    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+#else
+    std::error_code ec;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+#endif
+  }
+  bool held() const { return isFileLocked(path_); }
+
+ private:
+  std::filesystem::path path_;
+#ifdef _WIN32
+  HANDLE h_ = INVALID_HANDLE_VALUE;
+#endif
+};
+
+}  // namespace quenlit::test

@@ -1,0 +1,425 @@
+#include <gtest/gtest.h>
+
+#include "AppFakes.h"
+#include "TestSupport.h"
+#include "app/MainForm.h"
+#include "app/TextFile.h"
+#include "checks/ExclusionList.h"
+#include "checks/VariableCheck.h"
+
+using namespace quenlit;
+using namespace quenlit::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* kDemo =
+    ";;; draws a box\n"
+    "(defun c:box (/ p1 p2)\n"
+    "  (setq p1 (getpoint))\n"
+    "  (defun inner (a) (* a 2))\n"
+    "  (princ))\n"
+    "(defun area (w h / r)\n"
+    "  (setq r (* w h)))\n";
+
+struct App {
+  TempDir dir;
+  FakeView view;
+  RecordingBridges bridges;
+  TForm25 form{view, bridges, dir.path / "QuenlitX.exe"};
+
+  fs::path file(const std::string& name) const { return dir.path / name; }
+  Text path(const std::string& name) const { return textFromPath(file(name)); }
+  void write(const std::string& name, const std::string& bytes) const { writeBytes(file(name), bytes); }
+  std::string read(const std::string& name) const { return readBytes(file(name)); }
+  TextList paneLines() const { return view.paneImpl.mem.all(); }
+};
+
+TextList rowTexts(const std::vector<OutlineRow>& rows) {
+  TextList t;
+  for (const auto& r : rows) t.push_back(r.text);
+  return t;
+}
+
+TextList variableReport(const std::string& source) {
+  MemoryPane pane;
+  NullProgress bar;
+  notUusedVariable(splitLines(T(source)), loadJogaiList(fs::path("/nonexistent")).list, pane, bar, true);
+  return pane.all();
+}
+
+}  // namespace
+
+TEST(MainFormStartup, FirstStartWithNoFiles) {
+  App app;
+  app.form.FormCreate();
+  EXPECT_EQ(app.view.caption, u"Quenlit");
+  EXPECT_EQ(app.view.edit1, u"");
+  EXPECT_EQ(app.view.label1, u"ANSI");
+  EXPECT_TRUE(app.view.treeImpl.rows.empty());
+  EXPECT_TRUE(app.paneLines().empty());
+  EXPECT_EQ(app.view.editor, 0);
+  EXPECT_TRUE(app.view.jump);
+  EXPECT_FALSE(app.view.reload);
+  EXPECT_TRUE(app.view.ctrlG);
+  EXPECT_EQ(app.form.progId(), u"BricscadApp.AcadApplication");
+  EXPECT_EQ(app.form.jogaiSL().size(), 57u);
+  // The hook installed at start-up goes again when the stored Reload is off.
+  EXPECT_FALSE(app.bridges.hook);
+  EXPECT_EQ(app.bridges.log, (std::vector<std::string>{"allowHookMessage", "installHook", "removeHook",
+                                                       "registerFilter"}));
+  EXPECT_TRUE(app.view.errors.empty());
+}
+
+TEST(MainFormStartup, StoredSettingsAndLastFile) {
+  App app;
+  app.write("demo.lsp", kDemo);
+  app.write("QuenlitX.ini", "[Quenlit]\r\nTargetEditor=3\r\nJumpCheak=0\r\nReloadCheak=1\r\nCTRLG2Cheak=0\r\n"
+                            "LspFullName=" + toUtf8(app.path("demo.lsp")) + "\r\n[Target]\r\nProgID=My.Cad\r\n");
+  app.write("TargetCAD_APIVersion.txt", "Other\tX.Y\r\nMy CAD\tMy.Cad\r\n");
+  app.form.FormCreate();
+  EXPECT_EQ(app.view.editor, 3);
+  EXPECT_FALSE(app.view.jump);
+  EXPECT_TRUE(app.view.reload);
+  EXPECT_TRUE(app.bridges.hook);  // Reload stays on: its handler never ran
+  EXPECT_FALSE(app.view.ctrlG);
+  EXPECT_EQ(app.form.progId(), u"My.Cad");
+  EXPECT_EQ(app.view.caption, u"QuenlitX [ My CAD ]");
+  EXPECT_EQ(app.view.edit1, u"demo.lsp");
+  EXPECT_EQ(app.view.label1, u"UTF8");
+  EXPECT_EQ(app.view.openDialogName, app.path("demo.lsp"));
+  EXPECT_EQ(rowTexts(app.view.treeImpl.rows),
+            (TextList{u"Command", u"c:box", u"inner", u"Function", u"area (w h)"}));
+  EXPECT_TRUE(app.view.treeImpl.expanded);
+  EXPECT_EQ(app.paneLines(), variableReport(kDemo));
+  // Start-up runs reLoad, which puts the file on top of the history.
+  EXPECT_EQ(app.read("QuenlitHist.txt"), toUtf8(app.path("demo.lsp")) + "\r\n");
+}
+
+TEST(MainFormStartup, DamagedOrStaleFilesGiveDefaults) {
+  App app;
+  app.write("QuenlitX.ini", std::string("\xFF\xFE\x00[\x00Q", 6) + "\n\n=\x01\x02 junk");
+  app.write("QuenlitHist.txt", std::string("\x00\x01\xFE garbage\r\n\r\n", 14));
+  app.write("TargetCAD_APIVersion.txt", std::string("\xFF\xFE\x01", 3));
+  app.form.FormCreate();
+  EXPECT_EQ(app.view.caption, u"Quenlit");
+  EXPECT_EQ(app.view.editor, 0);
+  EXPECT_TRUE(app.view.jump);
+  EXPECT_EQ(app.form.fileHistSL().entries().size(), 2u);  // taken as written
+
+  // A last file that is gone is forgotten and written back empty.
+  App stale;
+  stale.write("QuenlitX.ini", "[Quenlit]\nLspFullName=" + toUtf8(stale.path("gone.lsp")) + "\n");
+  stale.form.FormCreate();
+  EXPECT_EQ(stale.form.lspFullName(), u"");
+  stale.form.FormDestroy();
+  EXPECT_NE(stale.read("QuenlitX.ini").find("LspFullName=\r\n"), std::string::npos);
+}
+
+TEST(MainFormExit, WritesEveryKeyAndTheHistory) {
+  App app;
+  app.write("demo.lsp", kDemo);
+  app.form.FormCreate();
+  app.form.dropFiles({app.path("demo.lsp")});
+  app.view.editor = -1;  // a typed text that matches no item
+  app.view.jump = false;
+  app.form.CTRLG2Click();
+  app.bridges.log.clear();
+  app.form.FormDestroy();
+  EXPECT_EQ(app.read("QuenlitX.ini"), "[Quenlit]\r\nTargetEditor=-1\r\nJumpCheak=0\r\nReloadCheak=0\r\nLspFullName=" +
+                                          toUtf8(app.path("demo.lsp")) +
+                                          "\r\nCTRLG2Cheak=0\r\n[Target]\r\nProgID=BricscadApp.AcadApplication\r\n");
+  EXPECT_EQ(app.read("QuenlitHist.txt"), toUtf8(app.path("demo.lsp")) + "\r\n");
+  EXPECT_EQ(app.bridges.log, (std::vector<std::string>{"revokeFilter", "removeHook"}));
+}
+
+TEST(MainFormLoad, DropTakesTheFirstUnlockedLspFile) {
+  App app;
+  app.write("a.txt", "(defun a ())\n");
+  fs::create_directory(app.file("b.LSP"));  // cannot be opened exclusively: counts as locked
+  app.write("c.lsp", "(defun c ())\n");
+  app.write("d.lsp", "(defun d ())\n");
+  app.form.FormCreate();
+  app.view.jumpShown = {{u"stale", 1}};
+  app.form.dropFiles({app.path("a.txt"), app.path("b.LSP"), app.path("c.lsp"), app.path("d.lsp")});
+  EXPECT_EQ(app.form.lspFullName(), app.path("c.lsp"));
+  EXPECT_EQ(app.view.edit1, u"c.lsp");
+  EXPECT_EQ(app.view.openDialogName, app.path("c.lsp"));
+  EXPECT_EQ(rowTexts(app.view.treeImpl.rows), (TextList{u"Command", u"Function", u"c ()"}));
+  EXPECT_TRUE(app.view.jumpShown.empty());
+  EXPECT_EQ(app.form.fileHistSL().entries(), (TextList{app.path("c.lsp")}));
+
+  // Nothing taken: nothing changes.
+  app.form.dropFiles({app.path("a.txt"), app.path("b.LSP")});
+  EXPECT_EQ(app.form.lspFullName(), app.path("c.lsp"));
+}
+
+TEST(MainFormLoad, OpenDoesNotTouchTheHistoryAndUnreadableFilesKeepTheOldState) {
+  App app;
+  app.write("demo.lsp", kDemo);
+  app.form.FormCreate();
+  app.view.openAnswer = app.path("demo.lsp");
+  app.form.Button1Click();
+  EXPECT_EQ(app.view.edit1, u"demo.lsp");
+  EXPECT_TRUE(app.form.fileHistSL().entries().empty());
+  EXPECT_FALSE(fs::exists(app.file("QuenlitHist.txt")));
+  const TextList pane = app.paneLines();
+
+  // A file that cannot be read: the error box names it; the name is taken while
+  // the lines, the outline, the pane and Edit1 keep what they showed.
+  app.view.openAnswer = app.path("missing.lsp");
+  app.form.Button1Click();
+  ASSERT_EQ(app.view.errors, (TextList{app.path("missing.lsp")}));
+  EXPECT_FALSE(app.view.errorReasons[0].empty());
+  EXPECT_EQ(app.form.lspFullName(), app.path("missing.lsp"));
+  EXPECT_EQ(app.view.edit1, u"demo.lsp");
+  EXPECT_EQ(app.view.label1, u"ANSI");
+  EXPECT_EQ(app.paneLines(), pane);
+  EXPECT_EQ(app.view.treeImpl.rows.size(), 5u);
+
+  // Cancelled dialog: nothing.
+  app.view.openAnswer.reset();
+  app.form.Button1Click();
+  EXPECT_EQ(app.view.errors.size(), 1u);
+}
+
+TEST(MainFormLoad, ReloadKeepsSelectionAndRefreshesTheJumpList) {
+  App app;
+  app.write("demo.lsp", kDemo);
+  app.form.FormCreate();
+  app.form.dropFiles({app.path("demo.lsp")});
+  app.view.treeImpl.selected = 2;  // inner under c:box
+  app.write("demo.lsp", std::string("\n\n") + kDemo);
+  app.form.reLoad();
+  EXPECT_EQ(app.view.treeImpl.selected, 2u);
+  EXPECT_TRUE(app.view.treeImpl.focused);
+  EXPECT_EQ(app.view.treeImpl.rows[2].line, 6);
+
+  // A file without any defun: empty outline, nothing selected, the pane shows the
+  // words outside every function.
+  app.write("demo.lsp", "(setq a 1)\n");
+  app.form.reLoad();
+  EXPECT_TRUE(app.view.treeImpl.rows.empty());
+  EXPECT_EQ(app.paneLines(), variableReport("(setq a 1)\n"));
+
+  // A missing file: nothing changes, not even the history.
+  fs::remove(app.file("QuenlitHist.txt"));
+  fs::remove(app.file("demo.lsp"));
+  app.form.reLoad();
+  EXPECT_FALSE(fs::exists(app.file("QuenlitHist.txt")));
+}
+
+TEST(MainFormLoad, ReloadOfALockedFileWaitsThenKeepsTheContent) {
+  App app;
+  app.write("x.lsp", kDemo);
+  app.form.FormCreate();
+  app.form.dropFiles({app.path("x.lsp")});
+  const auto before = app.form.lspSL().lines;
+  app.write("x.lsp", "(defun changed ())\n");
+  fs::remove(app.file("QuenlitHist.txt"));
+  {
+    FileHold hold(app.file("x.lsp"));
+    if (!hold.held()) GTEST_SKIP() << "this user can open a read-only file for writing";
+    app.form.reLoad();
+  }
+  EXPECT_EQ(app.view.slept, 200);
+  EXPECT_EQ(app.form.lspSL().lines, before);
+  EXPECT_TRUE(app.view.errors.empty());
+  EXPECT_TRUE(fs::exists(app.file("QuenlitHist.txt")));  // the history is still updated
+}
+
+TEST(MainFormHistory, DialogLoadsRemovesAndReportsMissingFiles) {
+  App app;
+  app.write("a.lsp", "(defun a ())\n");
+  app.write("QuenlitHist.txt", toUtf8(app.path("gone.lsp")) + "\r\n" + toUtf8(app.path("a.lsp")) + "\r\n");
+  app.form.FormCreate();
+  ASSERT_EQ(app.form.fileHistSL().entries().size(), 2u);
+
+  app.view.historyAnswer = {kMrOk, 0};
+  app.form.Button10Click();
+  EXPECT_EQ(app.view.historyShown, app.form.fileHistSL().entries());
+  EXPECT_EQ(app.view.messages, (TextList{u"ファイルが見つかりません."}));
+  EXPECT_EQ(app.form.lspFullName(), u"");
+
+  app.view.historyAnswer = {kMrOk, 1};
+  app.form.Button10Click();
+  EXPECT_EQ(app.form.lspFullName(), app.path("a.lsp"));
+  EXPECT_EQ(app.view.edit1, u"a.lsp");
+  EXPECT_EQ(rowTexts(app.view.treeImpl.rows), (TextList{u"Command", u"Function", u"a ()"}));
+  // The order only changes at the next reLoad or exit.
+  EXPECT_EQ(app.form.fileHistSL().entries()[1], app.path("a.lsp"));
+
+  app.view.historyAnswer = {kMrYes, 0};
+  app.form.Button10Click();
+  EXPECT_EQ(app.form.fileHistSL().entries(), (TextList{app.path("a.lsp")}));
+  EXPECT_EQ(app.read("QuenlitHist.txt"), toUtf8(app.path("a.lsp")) + "\r\n");
+
+  // Buttons still enabled from an earlier showing, no selection: nothing happens.
+  app.view.historyAnswer = {kMrYes, std::nullopt};
+  app.form.Button10Click();
+  app.view.historyAnswer = {kMrCancel, 0};
+  app.form.Button10Click();
+  EXPECT_EQ(app.form.fileHistSL().entries().size(), 1u);
+}
+
+TEST(MainFormChecks, ButtonsReloadAndWriteTheirReports) {
+  App app;
+  app.write("demo.lsp", kDemo);
+  app.form.FormCreate();
+  app.form.dropFiles({app.path("demo.lsp")});
+
+  app.write("demo.lsp", std::string(kDemo) + "(defun extra (q) q)\n");
+  app.view.paneImpl.clear();
+  const int scrolls = app.view.scrolls;
+  app.form.Button4Click();
+  EXPECT_EQ(app.paneLines(), variableReport(std::string(kDemo) + "(defun extra (q) q)\n"));
+  EXPECT_EQ(app.view.treeImpl.rows.back().text, u"extra (q)");  // reloaded first
+  EXPECT_EQ(app.view.scrolls, scrolls + 1);
+  EXPECT_EQ(app.view.paneImpl.depth, 0);
+
+  app.form.Button2Click();
+  ASSERT_FALSE(app.paneLines().empty());
+  EXPECT_EQ(app.paneLines()[0], u"■全体の括弧数チェック");
+  EXPECT_TRUE(app.view.messages.empty());
+
+  app.form.Button5Click();
+  ASSERT_GE(app.paneLines().size(), 2u);
+  EXPECT_EQ(app.paneLines()[1], u" ファイル : demo.lsp");
+
+  app.form.Button7Click();
+  EXPECT_EQ(app.view.paneImpl.depth, 0);
+}
+
+TEST(MainFormChecks, UnbalancedFileShowsThePlainMessageWithoutAnEditor) {
+  App app;
+  app.write("bad.lsp", "(defun f ()\n  (princ)\n");
+  app.form.FormCreate();
+  app.form.dropFiles({app.path("bad.lsp")});
+  app.bridges.log.clear();
+  app.form.Button2Click();
+  ASSERT_EQ(app.view.messages.size(), 1u);
+  EXPECT_NE(app.view.messages[0].find(u"これより下の行で括弧数が一致していません，"), Text::npos);
+  EXPECT_EQ(app.bridges.log, (std::vector<std::string>{"getEditorMainWinHandle"}));
+  EXPECT_TRUE(app.view.questions.empty());
+
+  // With a live editor window the question offers the jump.
+  app.bridges.editorLive = true;
+  app.view.answers = {true};
+  app.form.Button2Click();
+  ASSERT_EQ(app.view.questions.size(), 1u);
+  EXPECT_EQ(app.view.questions[0].title, u"確認");
+  ASSERT_EQ(app.bridges.jumps.size(), 1u);
+  EXPECT_EQ(app.bridges.jumps[0].line, 1);
+}
+
+TEST(MainFormChecks, ExclusionButtonListsAsksAndCreatesTheUserFile) {
+  App app;
+  app.write("jogaiList.txt", "myConst\r\n");
+  app.form.FormCreate();
+  app.form.Button6Click();
+  ASSERT_EQ(app.paneLines().size(), 58u);
+  EXPECT_EQ(app.paneLines(), app.form.jogaiSL());
+  ASSERT_EQ(app.view.questions.size(), 1u);
+  EXPECT_EQ(app.view.questions[0].text, kJogaiQuestion);
+  EXPECT_TRUE(app.view.notepad.empty());  // answered No
+
+  fs::remove(app.file("jogaiList.txt"));
+  app.view.answers = {true};
+  app.form.Button6Click();
+  EXPECT_EQ(app.paneLines().size(), 57u);
+  EXPECT_TRUE(fs::exists(app.file("jogaiList.txt")));
+  EXPECT_EQ(fs::file_size(app.file("jogaiList.txt")), 0u);
+  EXPECT_EQ(app.view.slept, 100);
+  EXPECT_EQ(app.view.notepad, (TextList{app.path("jogaiList.txt")}));
+}
+
+TEST(MainFormChecks, SearchAndDeletion) {
+  App app;
+  app.write("s.lsp", "(setq a 1)\n(princ)\n(setq b 2)\n");
+  app.form.FormCreate();
+  app.form.dropFiles({app.path("s.lsp")});
+
+  // A pane holding the variable report is refused.
+  app.view.edit2 = u"setq";
+  app.form.Button12Click();
+  EXPECT_EQ(app.view.messages, (TextList{u"全行で行番号が取得できまません."}));
+
+  EXPECT_TRUE(app.form.Edit2KeyPress(u'\r'));
+  EXPECT_FALSE(app.form.Edit2KeyPress(u'a'));
+  EXPECT_EQ(app.paneLines(), (TextList{u"    1| (setq a 1)", u"    3| (setq b 2)"}));
+
+  app.view.answers = {false};
+  app.form.Button12Click();
+  ASSERT_EQ(app.view.questions.size(), 1u);
+  EXPECT_EQ(app.view.questions[0].title, u"検索行削除");
+  EXPECT_TRUE(app.view.questions[0].ownedByPane);
+  EXPECT_EQ(app.read("s.lsp"), "(setq a 1)\n(princ)\n(setq b 2)\n");
+
+  app.view.answers = {true};
+  app.form.Button12Click();
+  EXPECT_EQ(app.read("s.lsp"), "\xEF\xBB\xBF(princ)\r\n");
+  EXPECT_EQ(app.read("s.bak"), "\xEF\xBB\xBF(setq a 1)\r\n(princ)\r\n(setq b 2)\r\n");
+  EXPECT_TRUE(app.paneLines().empty());
+}
+
+TEST(MainFormOutline, ClickDescribesAndJumpsFollowTheJumpBox) {
+  App app;
+  app.write("demo.lsp", kDemo);
+  app.form.FormCreate();
+  app.form.dropFiles({app.path("demo.lsp")});
+
+  app.view.treeImpl.selected = 1;  // c:box
+  app.form.TreeView1Click();
+  EXPECT_EQ(app.paneLines(), (TextList{u";;; draws a box", u"(defun c:box (/ ...)"}));
+  app.view.treeImpl.selected = 0;  // a root empties the pane
+  app.form.TreeView1Click();
+  EXPECT_TRUE(app.paneLines().empty());
+
+  app.form.TreeView1DblClick();  // a root: no jump
+  app.view.treeImpl.selected = 4;  // area, line 6
+  app.form.TreeView1DblClick();
+  EXPECT_TRUE(app.form.TreeView1KeyPress(u'\r'));
+  EXPECT_FALSE(app.form.TreeView1KeyPress(u'x'));  // other keys are left to the tree
+  app.form.CTRLG2Click();
+  app.form.TreeView1DblClick();
+  ASSERT_EQ(app.bridges.jumps.size(), 3u);
+  EXPECT_EQ(app.bridges.jumps[0].line, 6);
+  EXPECT_TRUE(app.bridges.jumps[1].ctrl);
+  EXPECT_FALSE(app.bridges.jumps[2].ctrl);
+
+  app.view.jump = false;
+  app.form.TreeView1DblClick();
+  EXPECT_FALSE(app.form.TreeView1KeyPress(u'\r'));  // passed on to the tree
+  EXPECT_EQ(app.bridges.jumps.size(), 3u);
+}
+
+TEST(MainFormSmallHandlers, Edit1AboutReloadBoxAndKeyChoice) {
+  App app;
+  app.write("demo.lsp", kDemo);
+  app.form.FormCreate();
+  app.form.Edit1Click();
+  EXPECT_TRUE(app.view.messages.empty());
+  app.form.dropFiles({app.path("demo.lsp")});
+  app.form.Edit1Click();
+  EXPECT_EQ(app.view.messages, (TextList{app.path("demo.lsp")}));
+
+  app.form.N18Click();
+  ASSERT_EQ(app.view.infos.size(), 1u);
+  EXPECT_EQ(app.view.infos[0].substr(0, 24), u"QuenlitX.exe 2025.07.05\n");
+
+  app.bridges.log.clear();
+  app.view.reload = true;
+  app.view.paneImpl.clear();
+  app.form.CheckBox2Click();
+  EXPECT_EQ(app.bridges.log, (std::vector<std::string>{"getEditorMainWinHandle", "installHook"}));
+  EXPECT_FALSE(app.paneLines().empty());  // reloaded
+  app.view.reload = false;
+  app.form.CheckBox2Click();
+  EXPECT_FALSE(app.bridges.hook);
+
+  EXPECT_TRUE(app.view.ctrlG);
+  app.form.ALTG1Click();
+  EXPECT_FALSE(app.view.ctrlG);
+  app.form.CTRLG2Click();
+  EXPECT_TRUE(app.view.ctrlG);
+}

@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "app/Settings.h"
+#include "app/TargetCaption.h"
+
+using namespace quenlit;
+using namespace quenlit::test;
+
+TEST(IniDocument, ReadsLikeTheProfileFunctions) {
+  IniDocument ini(lines(
+      "; comment\n"
+      "[quenlit]\n"
+      "  TargetEditor =  3  \n"
+      "LspFullName=\"C:\\a b\\x.lsp\"\n"
+      "novalue\n"
+      "JumpCheak=0\n"
+      "JumpCheak=1\n"
+      "[Target]\n"
+      "ProgID=\n"
+      "[Quenlit]\n"
+      "ReloadCheak=1"));
+  EXPECT_EQ(ini.read(u"Quenlit", u"targeteditor"), Text(u"3"));
+  EXPECT_EQ(ini.read(u"Quenlit", u"LspFullName"), Text(u"C:\\a b\\x.lsp"));  // one pair of quotes goes
+  EXPECT_EQ(ini.read(u"Quenlit", u"JumpCheak"), Text(u"0"));                 // the first key counts
+  EXPECT_EQ(ini.read(u"Target", u"ProgID"), Text(u""));                      // present but empty
+  EXPECT_EQ(ini.read(u"Quenlit", u"ReloadCheak"), std::nullopt);             // only the first section counts
+  EXPECT_EQ(ini.read(u"Quenlit", u"novalue"), std::nullopt);
+  EXPECT_EQ(ini.read(u"Other", u"TargetEditor"), std::nullopt);
+}
+
+TEST(IniDocument, WritingKeepsWhatItDoesNotKnow) {
+  IniDocument ini(lines("[Other]\nx=1\n[Quenlit]\nTargetEditor=2\nForeign=yes\n\n[Tail]\ny=2"));
+  ini.write(u"quenlit", u"TARGETEDITOR", u"4");
+  ini.write(u"Quenlit", u"JumpCheak", u"0");
+  ini.write(u"Target", u"ProgID", u"A.B");
+  EXPECT_EQ(ini.lines(), lines("[Other]\nx=1\n[Quenlit]\nTARGETEDITOR=4\nForeign=yes\nJumpCheak=0\n\n[Tail]\ny=2\n"
+                               "[Target]\nProgID=A.B"));
+  EXPECT_EQ(ini.read(u"Quenlit", u"TargetEditor"), Text(u"4"));
+}
+
+TEST(IniInteger, DecimalHexadecimalAndNoNumber) {
+  EXPECT_EQ(parseIniInteger(u"12"), 12);
+  EXPECT_EQ(parseIniInteger(u" -1 "), -1);
+  EXPECT_EQ(parseIniInteger(u"+7"), 7);
+  EXPECT_EQ(parseIniInteger(u"0x1F"), 31);
+  EXPECT_EQ(parseIniInteger(u"0XfF"), 255);
+  EXPECT_EQ(parseIniInteger(u"0xFFFFFFFF"), -1);
+  EXPECT_EQ(parseIniInteger(u"2147483647"), 2147483647);
+  EXPECT_EQ(parseIniInteger(u"-2147483648"), -2147483647 - 1);
+  for (const char16_t* bad : {u"", u"true", u"1.0", u"0x", u"0x1G", u"0x123456789", u"2147483648", u"-", u"１"})
+    EXPECT_EQ(parseIniInteger(bad), std::nullopt) << toUtf8(bad);
+}
+
+TEST(Settings, DefaultsForMissingOrBrokenValues) {
+  IniDocument empty;
+  Settings s = readSettings(empty);
+  EXPECT_EQ(s.targetEditor, 0);
+  EXPECT_TRUE(s.jumpCheck);
+  EXPECT_FALSE(s.reloadCheck);
+  EXPECT_EQ(s.lspFullName, u"");
+  EXPECT_EQ(s.progId, u"BricscadApp.AcadApplication");
+  EXPECT_TRUE(s.ctrlG2Check);
+
+  IniDocument broken(lines("[Quenlit]\nTargetEditor=abc\nJumpCheak=no\nReloadCheak=0x10\nCTRLG2Cheak=0\n"));
+  s = readSettings(broken, u"Current.Id");
+  EXPECT_EQ(s.targetEditor, 0);
+  EXPECT_TRUE(s.jumpCheck);       // "no" is not a number: the default
+  EXPECT_TRUE(s.reloadCheck);     // any integer but 0 is true
+  EXPECT_FALSE(s.ctrlG2Check);
+  EXPECT_EQ(s.progId, u"Current.Id");  // no key: the ProgID in force
+}
+
+TEST(Settings, WrittenInTheExitOrder) {
+  IniDocument ini;
+  Settings s;
+  s.targetEditor = -1;
+  s.reloadCheck = true;
+  s.lspFullName = u"C:\\work\\a.lsp";
+  s.progId = u"My.App";
+  s.ctrlG2Check = false;
+  writeSettings(ini, s);
+  EXPECT_EQ(ini.lines(), lines("[Quenlit]\nTargetEditor=-1\nJumpCheak=1\nReloadCheak=1\nLspFullName=C:\\work\\a.lsp\n"
+                               "CTRLG2Cheak=0\n[Target]\nProgID=My.App"));
+  Settings back = readSettings(ini);
+  EXPECT_EQ(back.targetEditor, -1);
+  EXPECT_EQ(back.lspFullName, s.lspFullName);
+  EXPECT_EQ(back.progId, s.progId);
+  EXPECT_FALSE(back.ctrlG2Check);
+}
+
+TEST(SettingsFile, NameEncodingAndDamagedFiles) {
+  EXPECT_EQ(settingsPathFor("dir/QuenlitX.exe"), std::filesystem::path("dir/QuenlitX.ini"));
+  TempDir dir;
+  const auto path = dir.path / "QuenlitX.ini";
+
+  // A new file is ANSI; a path the code page holds stays ANSI (Shift-JIS here).
+  SettingsFile file = loadSettingsFile(path);
+  Settings s;
+  s.lspFullName = T("C:\\作業\\a.lsp");
+  writeSettings(file.doc, s);
+  FileError error;
+  ASSERT_TRUE(saveSettingsFile(path, file, error)) << error.reason;
+  std::string bytes = readBytes(path);
+  EXPECT_NE(bytes.find("LspFullName=C:\\\x8d\xec\x8b\xc6\\a.lsp\r\n"), std::string::npos);
+  EXPECT_EQ(readSettings(loadSettingsFile(path).doc).lspFullName, s.lspFullName);
+
+  // One the code page cannot hold switches the file to UTF-16 with its mark.
+  s.lspFullName = T("C:\\Ωmega\\😀.lsp");
+  writeSettings(file.doc, s);
+  ASSERT_TRUE(saveSettingsFile(path, file, error));
+  bytes = readBytes(path);
+  ASSERT_GE(bytes.size(), 2u);
+  EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+  EXPECT_EQ(readSettings(loadSettingsFile(path).doc).lspFullName, s.lspFullName);
+
+  // Binary junk reads as defaults.
+  writeBytes(path, std::string("\0\xFF[Quenlit\n=\n[[]]\x01TargetEditor", 31));
+  Settings junk = readSettings(loadSettingsFile(path).doc);
+  EXPECT_EQ(junk.targetEditor, 0);
+  EXPECT_TRUE(junk.jumpCheck);
+}
+
+TEST(TargetCaption, FirstLineWithTabAndProgId) {
+  TextList list = {u"Other\tAcad.App", u"Space BricscadApp.AcadApplication", u"My CAD\tBricscadApp.AcadApplication",
+                   u"Later\tBricscadApp.AcadApplication"};
+  EXPECT_EQ(startupCaption(list, u"BricscadApp.AcadApplication"), Text(u"QuenlitX [ My CAD ]"));
+  // A substring test: a longer identifier with the same beginning matches too.
+  EXPECT_EQ(startupCaption({u"V23\tBricscadApp.AcadApplication.23"}, u"BricscadApp.AcadApplication"),
+            Text(u"QuenlitX [ V23 ]"));
+  // The text before the TAB that precedes the identifier, other TABs included.
+  EXPECT_EQ(startupCaption({u"a\tb\tX.Y"}, u"X.Y"), Text(u"QuenlitX [ a\tb ]"));
+  EXPECT_EQ(startupCaption(list, u"bricscadapp.acadapplication"), std::nullopt);  // case-sensitive
+  EXPECT_EQ(startupCaption({}, u"X"), std::nullopt);
+
+  TempDir dir;
+  EXPECT_EQ(startupCaptionFromFile(dir.path / "missing.txt", u"X"), std::nullopt);
+  writeBytes(dir.path / "t.txt", "\xEF\xBB\xBF" "CAD \xE6\x97\xA5\tX.Y\r\n");
+  EXPECT_EQ(startupCaptionFromFile(dir.path / "t.txt", u"X.Y"), T("QuenlitX [ CAD 日 ]"));
+}
