@@ -234,7 +234,7 @@ TextList getDefunArgList(const TextList& codeLines, int startLine, int startCol)
 TextList getDefunBody(const TextList& codeLines, int startLine, int startCol) {
   if (!validStart(codeLines, startLine, startCol)) return {};
   long long opens = 0, closes = 0;
-  bool haveStart = false, ended = false;
+  bool haveStart = false, settled = false, ended = false;
   size_t bl = 0, bp = 0, el = 0, ep = 0;
   for (size_t i = size_t(startLine); i < codeLines.size() && !ended; ++i) {
     const Text& line = codeLines[i];
@@ -242,11 +242,17 @@ TextList getDefunBody(const TextList& codeLines, int startLine, int startCol) {
       const char16_t c = line[q];
       if (c == u'(') ++opens;
       else if (c == u')') ++closes;
-      // The start settles on the last character before the third "(" or second ")".
-      if (opens == 2 && closes == 1) {
-        haveStart = true;
-        bl = i;
-        bp = q;
+      // The start is the ")" that closes the parameter list, moved on over the blanks
+      // after it. It must not move into a word: in (defun id (val) val) the body word
+      // is "val", not its last letter.
+      if (opens == 2 && closes == 1 && !settled) {
+        if (!haveStart || c <= 32) {
+          haveStart = true;
+          bl = i;
+          bp = q;
+        } else {
+          settled = true;
+        }
       }
       if (opens == closes) {
         ended = true;
