@@ -173,6 +173,24 @@ TEST(CallMatcher, AgreesWithTheSubstringTest) {
   }
 }
 
+// Grouping before sorting keeps exactly what sorting every occurrence and dropping
+// neighbours equal in ASCII case keeps, full-width letters (which the list
+// comparison folds and the ASCII test does not) included.
+TEST(CallCandidates, SortAndDeduplicateAsTheNeighbourRuleDoes) {
+  std::mt19937 rng(7);
+  const char16_t chars[] = {u'a', u'A', u'b', u'B', u'-', u'\uFF41', u'\uFF21', u'1'};
+  for (int trial = 0; trial < 500; ++trial) {
+    TextList names(rng() % 40);
+    for (auto& name : names)
+      for (size_t k = 1 + rng() % 3; k > 0; --k) name += chars[rng() % 8];
+    TextList expected = names;
+    sortList(expected);
+    for (size_t i = expected.size(); i-- > 1;)
+      if (sameWordAscii(expected[i], expected[i - 1])) expected.erase(expected.begin() + long(i));
+    ASSERT_EQ(sortUniqueCandidates(names), expected) << "trial " << trial;
+  }
+}
+
 TEST(BuiltinList, NamesAreTheTextBeforeTheFirstTab) {
   BuiltinList list = parseBuiltinList(u"setq\tassign a value\r\n princ\nfoo bar\t\tx\n\nCAR\tfirst\telement");
   EXPECT_EQ(list.size(), 5u);

@@ -1,12 +1,10 @@
 #include "checks/FunctionCheck.h"
 
 #include <algorithm>
+#include <numeric>
 #include <unordered_map>
 
 #include "checks/CallMatcher.h"
-#include "checks/FunctionUsage.h"
-#include "source/CodeLines.h"
-#include "source/DefunTable.h"
 
 namespace quenlit {
 
@@ -22,6 +20,13 @@ bool containsUpper(TextView s, TextView upperNeedle) {
   return false;
 }
 
+TextView trimView(TextView s) {
+  size_t b = 0, e = s.size();
+  while (b < e && s[b] <= 32) ++b;
+  while (e > b && s[e - 1] <= 32) --e;
+  return s.substr(b, e - b);
+}
+
 bool onlyNumberCharacters(TextView name) {
   return std::all_of(name.begin(), name.end(), [](char16_t c) { return (c >= u'0' && c <= u'9') || c == u'.' || c == u'-'; });
 }
@@ -33,9 +38,13 @@ bool isLibraryName(TextView name) {
   return false;
 }
 
-// The names that stand right after "(" in one code line.
-void collectCallCandidates(TextView codeLine, TextList& candidates) {
-  Text s = replaceAll(trim(codeLine), u"\t", u" ");
+void collectFromLine(TextView codeLine, TextList& candidates) {
+  TextView s = trimView(codeLine);
+  Text untabbed;
+  if (s.find(u'\t') != TextView::npos) {
+    untabbed = replaceAll(s, u"\t", u" ");
+    s = untabbed;
+  }
   const size_t n = s.size();
   if (n < 2) return;
   // A line that mentions defun or lambda anywhere gives no candidates at all,
@@ -45,11 +54,21 @@ void collectCallCandidates(TextView codeLine, TextList& candidates) {
     if (s[i] != u'(' || s[i + 1] == u'(') continue;
     size_t j = i + 1;
     while (j < n && s[j] != u' ' && s[j] != u')' && s[j] != u'(') ++j;
-    TextView name = TextView(s).substr(i + 1, j - i - 1);
+    const TextView name = s.substr(i + 1, j - i - 1);
     if (onlyNumberCharacters(name)) continue;  // (1 2), (-1.5 x): data, not calls
     if (name.size() < 2 || isLibraryName(name)) continue;
-    candidates.push_back(trim(name));
+    candidates.emplace_back(trimView(name));
   }
+}
+
+// The key under which listCompare finds two names equal.
+Text listKey(TextView s) {
+  Text key(s);
+  for (auto& c : key) {
+    if (c >= u'a' && c <= u'z') c = char16_t(c - 32);
+    else if (c >= 0xFF41 && c <= 0xFF5A) c = char16_t(c - 0x20);  // full-width a-z
+  }
+  return key;
 }
 
 Text padRight(TextView s, size_t width) {
@@ -60,31 +79,54 @@ Text padRight(TextView s, size_t width) {
 
 }  // namespace
 
-void fusokuFunc(const TextList& sourceLines, const BuiltinList& builtins, ResultPane& pane, ProgressBar& progress) {
-  TextList code;
-  makeCodeLines(sourceLines, code, progress, 10);
-
+TextList collectCallCandidates(const TextList& codeLines) {
   TextList candidates;
-  for (const Text& line : code) collectCallCandidates(line, candidates);
-  if (!candidates.empty()) {
-    sortList(candidates);
-    // Of a run of names equal in ASCII case, the first in sorted order stays.
-    TextList unique;
-    unique.reserve(candidates.size());
-    for (size_t i = 0; i < candidates.size(); ++i)
-      if (unique.empty() || !sameWordAscii(candidates[i], unique.back())) unique.push_back(std::move(candidates[i]));
-    candidates.clear();
-    for (auto& c : unique)
-      if (!builtins.contains(c)) candidates.push_back(std::move(c));
-  }
+  for (const Text& line : codeLines) collectFromLine(line, candidates);
+  return candidates;
+}
 
-  TextList table;
-  makeDefunList(code, table, 20, progress, true);
+// A stable sort puts the names that the list comparison finds equal next to each
+// other in their original order; dropping the neighbours equal in ASCII case then
+// works inside each such group alone. So the names are grouped first, each group
+// keeps what the neighbour rule keeps, and only the groups are sorted: the same
+// list, without sorting every occurrence of every call.
+TextList sortUniqueCandidates(const TextList& names) {
+  std::unordered_map<Text, size_t> groupOf;
+  std::vector<TextList> groups;
+  TextList keys;
+  for (const Text& name : names) {
+    Text key = listKey(name);
+    auto [it, fresh] = groupOf.try_emplace(std::move(key), groups.size());
+    if (fresh) {
+      groups.emplace_back();
+      keys.push_back(it->first);
+    }
+    TextList& group = groups[it->second];
+    if (group.empty() || !sameWordAscii(group.back(), name)) group.push_back(name);
+  }
+  std::vector<size_t> order(groups.size());
+  std::iota(order.begin(), order.end(), size_t(0));
+  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return listLess(keys[a], keys[b]); });
+  TextList result;
+  for (size_t g : order)
+    for (Text& name : groups[g]) result.push_back(std::move(name));
+  return result;
+}
+
+void fusokuFunc(const TextList& sourceLines, const BuiltinList& builtins, ResultPane& pane, ProgressBar& progress) {
+  fusokuFunc(buildFunctionSource(sourceLines, progress, 10, 20), builtins, pane);
+}
+
+void fusokuFunc(const FunctionSource& src, const BuiltinList& builtins, ResultPane& pane) {
+  TextList candidates;
+  for (Text& name : sortUniqueCandidates(collectCallCandidates(src.codeLines)))
+    if (!builtins.contains(name)) candidates.push_back(std::move(name));
+
   std::unordered_map<Text, std::vector<size_t>> candidateIndex;
   for (size_t i = 0; i < candidates.size(); ++i) candidateIndex[toUpperAscii(candidates[i])].push_back(i);
   std::vector<bool> defined(candidates.size(), false);
   TextList definedNames;
-  for (const Text& record : table) {
+  for (const Text& record : src.table) {
     const TextList fields = splitCommaText(record);
     if (fields.size() == 6) definedNames.push_back(fields[0]);
     if (fields.size() < 4) continue;
@@ -112,7 +154,7 @@ void fusokuFunc(const TextList& sourceLines, const BuiltinList& builtins, Result
   sortList(undefinedNames);
   size_t width = 0;
   for (const Text& name : undefinedNames) width = std::max(width, name.size());
-  const std::vector<int> counts = CallMatcher(undefinedNames).countCallingLines(code);
+  const std::vector<int> counts = CallMatcher(undefinedNames).countCallingLines(src.codeLines);
   for (size_t i = 0; i < undefinedNames.size(); ++i)
     pane.addLine(padRight(undefinedNames[i], width + 1) + countField(counts[i]));
 }
@@ -120,9 +162,12 @@ void fusokuFunc(const TextList& sourceLines, const BuiltinList& builtins, Result
 void runFunctionCheck(const TextList& sourceLines, const BuiltinList& builtins, ResultPane& pane, ProgressBar& progress) {
   pane.clear();
   PaneUpdate update(pane);
-  fusokuFunc(sourceLines, builtins, pane, progress);
-  notUsedUserFunc(sourceLines, pane, progress);
-  userFuncUsedCount(sourceLines, pane, progress);
+  // The three reports read the same code lines and table; building them once is
+  // the same as building them three times.
+  const FunctionSource src = buildFunctionSource(sourceLines, progress, 10, 20);
+  fusokuFunc(src, builtins, pane);
+  notUsedUserFunc(src, pane, progress);
+  userFuncUsedCount(src, pane, progress);
 }
 
 }  // namespace quenlit

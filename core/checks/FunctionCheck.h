@@ -4,6 +4,7 @@
 
 #include "app/ResultPane.h"
 #include "checks/BuiltinList.h"
+#include "checks/FunctionUsage.h"
 #include "source/Progress.h"
 #include "text/Text.h"
 
@@ -12,6 +13,15 @@ namespace quenlit {
 // Appends the duplicate report and the undefined report to the end of the pane,
 // leaving every earlier line alone. Writes nothing when there is nothing to say.
 void fusokuFunc(const TextList& sourceLines, const BuiltinList& builtins, ResultPane& pane, ProgressBar& progress);
+void fusokuFunc(const FunctionSource& src, const BuiltinList& builtins, ResultPane& pane);
+
+// The names that stand right after "(" in the code lines, in line order, before
+// any sorting or look-up.
+TextList collectCallCandidates(const TextList& codeLines);
+
+// Sorts the names with the list comparison and, of every run of neighbours equal
+// in ASCII case, keeps the first.
+TextList sortUniqueCandidates(const TextList& names);
 
 // Button7Click after its reload: clears the pane and writes the three reports
 // (fusokuFunc, notUsedUserFunc, userFuncUsedCount) inside one update bracket.

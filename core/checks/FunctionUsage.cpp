@@ -8,22 +8,15 @@
 
 namespace quenlit {
 
-namespace {
-
-struct UsageSource {
-  TextList code;
-  TextList records;  // sorted: each top-level record right before its nested ones
-};
-
-UsageSource buildUsageSource(const TextList& sourceLines, ProgressBar& progress) {
-  UsageSource src;
-  makeCodeLines(sourceLines, src.code, progress, 10);
-  makeDefunList(src.code, src.records, 10, progress, true);
-  sortList(src.records);
+FunctionSource buildFunctionSource(const TextList& sourceLines, ProgressBar& progress, int codeDivisor,
+                                   int tableDivisor) {
+  FunctionSource src;
+  makeCodeLines(sourceLines, src.codeLines, progress, codeDivisor);
+  makeDefunList(src.codeLines, src.table, tableDivisor, progress, true);
+  src.sortedTable = src.table;
+  sortList(src.sortedTable);
   return src;
 }
-
-}  // namespace
 
 bool isCommandName(TextView name) {
   return name.size() >= 2 && toUpperAscii(name[0]) == u'C' && name[1] == u':';
@@ -37,16 +30,19 @@ Text countField(int count) {
 }
 
 void notUsedUserFunc(const TextList& sourceLines, ResultPane& pane, ProgressBar& progress) {
+  notUsedUserFunc(buildFunctionSource(sourceLines, progress, 10, 10), pane, progress);
+}
+
+void notUsedUserFunc(const FunctionSource& src, ResultPane& pane, ProgressBar& progress) {
   const size_t S = pane.lineCount();
-  const UsageSource src = buildUsageSource(sourceLines, progress);
   size_t written = 0;
-  if (!src.records.empty()) {
+  if (!src.sortedTable.empty()) {
     TextList entries;
-    for (const Text& record : src.records) {
+    for (const Text& record : src.sortedTable) {
       TextList fields = splitCommaText(record);
       if (fields.size() == 6 && !isCommandName(fields[0])) entries.push_back(std::move(fields[0]));
     }
-    const std::vector<int> counts = CallMatcher(entries).countCallingLines(src.code, &progress, 80);
+    const std::vector<int> counts = CallMatcher(entries).countCallingLines(src.codeLines, &progress, 80);
     for (size_t i = 0; i < entries.size(); ++i) {
       if (counts[i] != 0 || isBlank(entries[i])) continue;
       pane.addLine(entries[i]);
@@ -58,48 +54,46 @@ void notUsedUserFunc(const TextList& sourceLines, ResultPane& pane, ProgressBar&
 }
 
 void userFuncUsedCount(const TextList& sourceLines, ResultPane& pane, ProgressBar& progress) {
+  userFuncUsedCount(buildFunctionSource(sourceLines, progress, 10, 10), pane, progress);
+}
+
+void userFuncUsedCount(const FunctionSource& src, ResultPane& pane, ProgressBar& progress) {
   const size_t S = pane.lineCount();
-  const UsageSource src = buildUsageSource(sourceLines, progress);
-  if (src.records.empty()) {
+  if (src.sortedTable.empty()) {
     progress.setPosition(0);
     return;
   }
-  size_t written = 0;
-  for (const Text& record : src.records) {
+  // The lines are finished before they go into the pane: rewriting them in place
+  // line by line would cost a pane edit per function.
+  TextList added;
+  for (const Text& record : src.sortedTable) {
     const TextList fields = splitCommaText(record);
-    if (fields.size() == 6 && !isCommandName(fields[0])) {
-      pane.addLine(fields[0]);
-      ++written;
-    } else if (fields.size() == 4 && !isCommandName(fields[0])) {
-      pane.addLine(u"  + " + fields[1]);
-      ++written;
-    }
+    if (fields.size() == 6 && !isCommandName(fields[0])) added.push_back(fields[0]);
+    else if (fields.size() == 4 && !isCommandName(fields[0])) added.push_back(u"  + " + fields[1]);
   }
-  if (pane.lineCount() > 0) {
+  if (S > 0 || !added.empty()) {
     // The column is set by the longest line of the whole pane, earlier reports
     // and their headings included, so it moves with them: intended.
-    const TextList all = pane.lines();
     size_t width = 0;
-    for (const Text& line : all) width = std::max(width, line.size());
+    for (size_t j = 0; j < S; ++j) width = std::max(width, pane.line(j).size());
+    for (const Text& line : added) width = std::max(width, line.size());
     std::vector<size_t> functionLines;
     TextList keys;
-    for (size_t j = S; j < all.size(); ++j) {
-      if (!all[j].empty() && all[j][0] == u' ') continue;  // a nested defun: no count
-      functionLines.push_back(j);
-      keys.push_back(all[j]);
+    for (size_t k = 0; k < added.size(); ++k) {
+      if (!added[k].empty() && added[k][0] == u' ') continue;  // a nested defun: no count
+      functionLines.push_back(k);
+      keys.push_back(added[k]);
     }
-    const std::vector<int> counts = CallMatcher(keys).countCallingLines(src.code, &progress, 80);
-    for (size_t k = 0; k < functionLines.size(); ++k) {
-      const size_t j = functionLines[k];
-      Text rewritten = all[j];
-      rewritten.append(width - all[j].size(), u' ');
-      rewritten += countField(counts[k]);
-      pane.removeLine(j);
-      pane.insertLine(j, rewritten);
+    const std::vector<int> counts = CallMatcher(keys).countCallingLines(src.codeLines, &progress, 80);
+    for (size_t i = 0; i < functionLines.size(); ++i) {
+      Text& line = added[functionLines[i]];
+      line.append(width - line.size(), u' ');
+      line += countField(counts[i]);
     }
+    for (const Text& line : added) pane.addLine(line);
   }
   progress.setPosition(0);
-  if (written > 0) pane.insertLine(S, u"■ユーザー関数の出現数");
+  if (!added.empty()) pane.insertLine(S, u"■ユーザー関数の出現数");
 }
 
 }  // namespace quenlit
