@@ -204,3 +204,27 @@ TEST(Words, SubtractCommonAndDuplicateUseTheSameWordRule) {
   EXPECT_EQ(findDuplicateWords(L({"a", "b"})), T(""));
   EXPECT_EQ(findDuplicateWords(L({})), T(""));
 }
+
+// Collecting must give what the two blanking steps and the split give, one line at a
+// time, for any mix of the characters that matter.
+TEST(Words, CollectingAgreesWithBlankingAndSplitting) {
+  const char16_t alphabet[] = u"(()) ''aAbB,.1e\t\x01z";
+  uint32_t seed = 7;
+  auto next = [&] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  for (int round = 0; round < 3000; ++round) {
+    Text line;
+    const size_t len = next() % 14;
+    for (size_t i = 0; i < len; ++i) line += alphabet[next() % (std::size(alphabet) - 1)];
+    if (next() % 20 == 0) line.insert(line.begin() + long(next() % (line.size() + 1)), char16_t(0));
+
+    TextList expected;
+    for (const auto& w : splitCommaText(blankQuotedWords(blankCallHeads(line)))) {
+      if (w.empty() || !isVariableWord(w, builtin())) continue;
+      bool held = false;
+      for (const auto& e : expected) held = held || listEqual(e, w);
+      if (!held) expected.push_back(w);
+    }
+    sortList(expected);
+    ASSERT_EQ(collectWords({line}, builtin()), expected) << U8(line);
+  }
+}

@@ -1,5 +1,7 @@
 #include "checks/Words.h"
 
+#include <algorithm>
+#include <optional>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
@@ -57,34 +59,9 @@ TextList splitWords(TextView s) {
   return out;
 }
 
-TextList collectSpan(std::span<const Text> lines, const TextList& jogaiSL) {
-  std::set<Text, ListLessView> seen;
-  for (const Text& line : lines) {
-    if (isBlank(line)) continue;
-    Text heads = blankCallHeads(line);
-    if (isBlank(heads)) continue;
-    Text words = blankQuotedWords(heads);
-    if (isBlank(words)) continue;
-    forEachItem(words, [&](TextView w) {
-      // Of spellings that differ only in letter case the first one met stays.
-      if (seen.find(w) == seen.end()) seen.emplace(w);
-    });
-  }
-  TextList out;
-  out.reserve(seen.size());
-  for (const auto& w : seen)
-    if (isVariableWord(w, jogaiSL)) out.push_back(w);
-  return out;  // the set's order is the list order
-}
-
-bool validStart(const TextList& codeLines, int startLine, int startCol) {
-  return startLine >= 0 && startCol >= 0 && size_t(startLine) < codeLines.size();
-}
-
-}  // namespace
-
-Text blankCallHeads(TextView line) {
-  Text out(line);
+// Blanks call heads of `line` into `out` (reused between lines, so no allocation per line).
+void blankCallHeadsInto(TextView line, Text& out) {
+  out.assign(line);
   bool inHead = false;
   const size_t n = line.size();
   for (size_t i = 0; i < n; ++i) {
@@ -98,22 +75,129 @@ Text blankCallHeads(TextView line) {
       inHead = true;
     if (inHead) out[i] = u' ';
   }
+}
+
+// Each position is read before it is written, so the line can be blanked in place.
+void blankQuotedWordsInPlace(Text& line) {
+  bool inQuote = false;
+  for (auto& ch : line) {
+    const char16_t c = ch;
+    if ((inQuote && c == u' ') || c == u')') {
+      ch = u' ';
+      inQuote = false;
+    }
+    if (!inQuote && c == u'\'') inQuote = true;
+    if (inQuote) ch = u' ';
+    if (c == u'(') ch = u' ';
+  }
+}
+
+// Collects the words of lines fed one by one.
+class WordCollector {
+ public:
+  explicit WordCollector(const TextList& jogaiSL) : jogai_(jogaiSL) {}
+
+  void add(TextView line) {
+    if (isBlank(line)) return;
+    if (line.find(u'"') != TextView::npos) {
+      blankCallHeadsInto(line, buffer_);
+      blankQuotedWordsInPlace(buffer_);
+      forEachItem(buffer_, [&](TextView w) { keep(w); });
+      return;
+    }
+    // Both blanking passes and the split in one walk. A blanked position becomes a
+    // blank and every other keeps its character, so a word is a piece of `line`.
+    const size_t n = line.size();
+    bool inHead = false, inQuote = false;
+    size_t wordStart = TextView::npos, end = n;
+    for (size_t i = 0; i < n; ++i) {
+      const char16_t c = line[i];
+      bool blank = false;
+      if ((inHead && c == u' ') || c == u')') {
+        blank = true;
+        inHead = false;
+      }
+      if (!inHead && c == u'(' && (i + 1 == n || line[i + 1] != u' ') && (i == 0 || line[i - 1] != u'\''))
+        inHead = true;
+      if (inHead) blank = true;
+      const char16_t c1 = blank ? u' ' : c;
+      if ((inQuote && c1 == u' ') || c1 == u')') {
+        blank = true;
+        inQuote = false;
+      }
+      if (!inQuote && c1 == u'\'') inQuote = true;
+      if (inQuote || c1 == u'(') blank = true;
+      const char16_t c2 = blank ? u' ' : c1;
+      if (c2 == 0) {  // the split ends at a NUL, as splitCommaText does
+        end = i;
+        break;
+      }
+      if (c2 > 32 && c2 != u',') {
+        if (wordStart == TextView::npos) wordStart = i;
+      } else if (wordStart != TextView::npos) {
+        keep(line.substr(wordStart, i - wordStart));
+        wordStart = TextView::npos;
+      }
+    }
+    if (wordStart != TextView::npos) keep(line.substr(wordStart, end - wordStart));
+  }
+
+  TextList finish() {
+    TextList out;
+    out.reserve(seen_.size());
+    for (const auto& w : seen_)
+      if (isVariableWord(w, jogai_)) out.push_back(w);
+    return out;  // the set's order is the list order
+  }
+
+ private:
+  // Of spellings that differ only in letter case the first one met stays.
+  void keep(TextView w) {
+    if (seen_.find(w) == seen_.end()) seen_.emplace(w);
+  }
+
+  const TextList& jogai_;
+  std::set<Text, ListLessView> seen_;
+  Text buffer_;
+};
+
+// Where a definition's body lies: from (line, col) to (endLine, endCol), both included.
+struct BodyRange {
+  size_t line = 0, col = 0, endLine = 0, endCol = 0;
+  // The piece of code line k that belongs to the body.
+  TextView piece(const TextList& code, size_t k) const {
+    TextView l = code[k];
+    const size_t to = k == endLine ? endCol + 1 : l.size();
+    const size_t from = k == line ? col : 0;
+    return l.substr(from, to - from);
+  }
+};
+
+// An order in which "same word" (sameWordAscii) is equality.
+bool sameWordLess(TextView a, TextView b) {
+  const size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    const char16_t x = toUpperAscii(a[i]), y = toUpperAscii(b[i]);
+    if (x != y) return x < y;
+  }
+  return a.size() < b.size();
+}
+
+bool validStart(const TextList& codeLines, int startLine, int startCol) {
+  return startLine >= 0 && startCol >= 0 && size_t(startLine) < codeLines.size();
+}
+
+}  // namespace
+
+Text blankCallHeads(TextView line) {
+  Text out;
+  blankCallHeadsInto(line, out);
   return out;
 }
 
 Text blankQuotedWords(TextView line) {
   Text out(line);
-  bool inQuote = false;
-  for (size_t i = 0; i < line.size(); ++i) {
-    const char16_t c = line[i];
-    if ((inQuote && c == u' ') || c == u')') {
-      out[i] = u' ';
-      inQuote = false;
-    }
-    if (!inQuote && c == u'\'') inQuote = true;
-    if (inQuote) out[i] = u' ';
-    if (c == u'(') out[i] = u' ';
-  }
+  blankQuotedWordsInPlace(out);
   return out;
 }
 
@@ -147,12 +231,16 @@ bool isNumberWord(TextView word) {
 }
 
 bool isVariableWord(TextView word, const TextList& jogaiSL) {
-  const Text upper = toUpperAscii(word);
-  if (!jogaiSL.empty() && jogaiContains(jogaiSL, upper)) return false;
-  return !isNumberWord(upper);
+  // Both tests already ignore ASCII letter case, so the word is not upper-cased first.
+  if (!jogaiSL.empty() && jogaiContains(jogaiSL, word)) return false;
+  return !isNumberWord(word);
 }
 
-TextList collectWords(const TextList& lines, const TextList& jogaiSL) { return collectSpan(lines, jogaiSL); }
+TextList collectWords(const TextList& lines, const TextList& jogaiSL) {
+  WordCollector words(jogaiSL);
+  for (const auto& line : lines) words.add(line);
+  return words.finish();
+}
 
 TextList getDefunLocals(const TextList& codeLines, int startLine, int startCol) {
   if (!validStart(codeLines, startLine, startCol)) return {};
@@ -231,8 +319,10 @@ TextList getDefunArgList(const TextList& codeLines, int startLine, int startCol)
   return splitWords(getDefunArgs(codeLines, startLine, startCol));
 }
 
-TextList getDefunBody(const TextList& codeLines, int startLine, int startCol) {
-  if (!validStart(codeLines, startLine, startCol)) return {};
+namespace {
+
+std::optional<BodyRange> findBody(const TextList& codeLines, int startLine, int startCol) {
+  if (!validStart(codeLines, startLine, startCol)) return std::nullopt;
   long long opens = 0, closes = 0;
   bool haveStart = false, settled = false, ended = false;
   size_t bl = 0, bp = 0, el = 0, ep = 0;
@@ -262,23 +352,27 @@ TextList getDefunBody(const TextList& codeLines, int startLine, int startCol) {
       }
     }
   }
-  if (!ended || !haveStart) return {};
+  if (!ended || !haveStart) return std::nullopt;
+  return BodyRange{bl, bp, el, ep};
+}
+
+}  // namespace
+
+TextList getDefunBody(const TextList& codeLines, int startLine, int startCol) {
   TextList body;
-  if (bl == el) {
-    body.push_back(codeLines[bl].substr(bp, ep - bp + 1));
-  } else {
-    body.push_back(codeLines[bl].substr(bp));
-    for (size_t k = bl + 1; k < el; ++k) body.push_back(codeLines[k]);
-    body.push_back(codeLines[el].substr(0, ep + 1));
-  }
+  if (auto r = findBody(codeLines, startLine, startCol))
+    for (size_t k = r->line; k <= r->endLine; ++k) body.emplace_back(r->piece(codeLines, k));
   return body;
 }
 
 TextList getDefunWords(const TextList& codeLines, int startLine, int startCol, const TextList& jogaiSL) {
-  TextList body = getDefunBody(codeLines, startLine, startCol);
+  WordCollector words(jogaiSL);
+  const auto range = findBody(codeLines, startLine, startCol);
+  if (!range) return {};
   long long opened = 0, closed = 0;
   bool inside = false;
-  for (Text& line : body) {
+  for (size_t k = range->line; k <= range->endLine; ++k) {
+    const TextView line = range->piece(codeLines, k);
     if (isBlank(line)) continue;
     size_t from = 0;
     const size_t at = findDefun(line);
@@ -289,9 +383,13 @@ TextList getDefunWords(const TextList& codeLines, int startLine, int startCol, c
       inside = true;
       from = at;
     }
-    if (!inside) continue;
+    if (!inside) {
+      words.add(line);
+      continue;
+    }
     // Deliberately runs to the end of the line: text after the closing ")" of a
-    // nested definition on the same line is blanked with it.
+    // nested definition on the same line is blanked with it. Only the counts are
+    // needed from the walk; the words come from the part before it.
     for (size_t q = from; q < line.size(); ++q) {
       if (line[q] == u'(') ++opened;
       else if (line[q] == u')') ++closed;
@@ -299,14 +397,17 @@ TextList getDefunWords(const TextList& codeLines, int startLine, int startCol, c
         inside = false;
         opened = closed = 0;
       }
-      line[q] = u' ';
     }
+    words.add(line.substr(0, from));
   }
-  return collectSpan(body, jogaiSL);
+  return words.finish();
 }
 
 TextList getSubDefunWords(const TextList& codeLines, int startLine, int startCol, const TextList& jogaiSL) {
-  return collectSpan(getDefunBody(codeLines, startLine, startCol), jogaiSL);
+  WordCollector words(jogaiSL);
+  if (auto r = findBody(codeLines, startLine, startCol))
+    for (size_t k = r->line; k <= r->endLine; ++k) words.add(r->piece(codeLines, k));
+  return words.finish();
 }
 
 TextList getLineWords(const TextList& codeLines, int first, int last, const TextList& jogaiSL) {
@@ -314,7 +415,9 @@ TextList getLineWords(const TextList& codeLines, int first, int last, const Text
   const long long lo = std::max(0, first);
   const long long hi = std::min<long long>(last, (long long)codeLines.size() - 1);
   if (hi < lo) return {};
-  return collectSpan(std::span<const Text>(codeLines).subspan(size_t(lo), size_t(hi - lo + 1)), jogaiSL);
+  WordCollector words(jogaiSL);
+  for (long long k = lo; k <= hi; ++k) words.add(codeLines[size_t(k)]);
+  return words.finish();
 }
 
 TextList getSubFreeWords(const TextList& codeLines, int startLine, int startCol, const TextList& jogaiSL) {
@@ -328,12 +431,14 @@ TextList getSubFreeWords(const TextList& codeLines, int startLine, int startCol,
 
 TextList subtractWordLists(const TextList& a, std::span<const TextList* const> bs) {
   if (a.empty()) return {};
-  std::unordered_set<Text> drop;
-  for (const TextList* b : bs)
-    for (const auto& w : *b) drop.insert(toUpperAscii(w));
+  std::vector<TextView> drop;
+  for (const TextList* b : bs) drop.insert(drop.end(), b->begin(), b->end());
+  std::sort(drop.begin(), drop.end(), sameWordLess);
   TextList out;
-  for (const auto& w : a)
-    if (!drop.count(toUpperAscii(w))) out.push_back(w);
+  for (const auto& w : a) {
+    auto it = std::lower_bound(drop.begin(), drop.end(), TextView(w), sameWordLess);
+    if (it == drop.end() || !sameWordAscii(*it, w)) out.push_back(w);
+  }
   return out;
 }
 
