@@ -125,7 +125,9 @@ DeletionResult runLineDeletion(SourceLines& source, const fs::path& fullName, Te
   DeletionResult result;
   result.ok = true;
   result.deleted.assign(deleted.rbegin(), deleted.rend());
-  runLineSearch(source.lines, searchText, ordered, pane);
+  // With every line gone the search does nothing; its old results must not stay
+  // in the pane, where another click would back up the empty file over the .bak.
+  if (!runLineSearch(source.lines, searchText, ordered, pane)) pane.clear();
   return result;
 }
 

@@ -88,6 +88,12 @@ bool writeFileAtomically(const fs::path& path, std::string_view bytes, FileError
     }
   }
   std::error_code ec;
+  // The replacement keeps the permissions of the file it replaces (a private file
+  // stays private). A read-only target is left to refuse the rename by itself.
+  if (auto st = fs::status(path, ec); !ec && fs::is_regular_file(st) &&
+                                      (st.permissions() & fs::perms::owner_write) != fs::perms::none)
+    fs::permissions(tmp, st.permissions(), ec);
+  ec.clear();
   fs::rename(tmp, path, ec);
   if (ec) {
     error.reason = ec.message();

@@ -1,0 +1,441 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "TestSupport.h"
+#include "reports/LineDeletion.h"
+#include "reports/LineSearch.h"
+#include "source/SourceFile.h"
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+using namespace quenlit;
+using namespace quenlit::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+TextList found(std::string_view src, std::string_view text, bool ordered = false) {
+  return searchLines(lines(src), T(text), ordered);
+}
+
+// Result line numbers only, for the cases where the text is obvious.
+std::vector<int> numbers(const TextList& results) {
+  std::vector<int> n;
+  for (const auto& r : results) n.push_back(std::stoi(U8(r.substr(0, r.find(u'|')))));
+  return n;
+}
+
+std::string utf16(std::u16string_view s, bool bigEndian) {
+  std::string out;
+  for (char16_t c : s) {
+    char hi = char(c >> 8), lo = char(c & 0xFF);
+    out += bigEndian ? hi : lo;
+    out += bigEndian ? lo : hi;
+  }
+  return out;
+}
+
+std::vector<std::string> folderEntries(const fs::path& dir) {
+  std::vector<std::string> names;
+  for (auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Keeps what would be written instead of touching the disk.
+struct RecordingWriter {
+  std::map<fs::path, std::string> files;
+  std::vector<fs::path> order;
+  FileWriter writer() {
+    return [this](const fs::path& p, std::string_view bytes, FileError&) {
+      files[p] = std::string(bytes);
+      order.push_back(p);
+      return true;
+    };
+  }
+};
+
+}  // namespace
+
+TEST(SearchTerms, Parsing) {
+  struct Case {
+    const char* text;
+    std::vector<std::pair<const char*, bool>> terms;
+  } cases[] = {
+      {"setq x", {{"SETQ", false}, {"X", false}}},
+      {"setq\xE3\x80\x80x", {{"SETQ", false}, {"X", false}}},  // full-width space
+      {"\"setq x\"", {{"SETQ X", false}}},
+      {"\"a,b\" c", {{"A,B", false}, {"C", false}}},
+      {"defun !c:", {{"DEFUN", false}, {"C:", true}}},
+      {"!", {{"!", false}}},
+      {"!!", {{"!", true}}},
+      {"   ", {}},
+      {"a,", {{"A", false}, {"", false}}},
+      {"a,,b", {{"A", false}, {"", false}, {"B", false}}},
+      {"a , , b", {{"A", false}, {"", false}, {"B", false}}},
+      {"\xEF\xBD\x81\xE6\x97\xA5", {{"\xEF\xBD\x81\xE6\x97\xA5", false}}},  // full-width a stays as typed
+  };
+  for (const auto& c : cases) {
+    auto terms = parseSearchTerms(T(c.text));
+    ASSERT_EQ(terms.size(), c.terms.size()) << c.text;
+    for (size_t i = 0; i < terms.size(); ++i) {
+      EXPECT_EQ(terms[i].text, T(c.terms[i].first)) << c.text << " #" << i;
+      EXPECT_EQ(terms[i].negative, c.terms[i].second) << c.text << " #" << i;
+    }
+  }
+}
+
+TEST(LineSearch, WhichLinesAreListed) {
+  const char* src =
+      "(defun c:box (/ p1)\n"      // 1
+      "  (setq x 1)\n"            // 2
+      "  (SETQ y X)\n"            // 3
+      "  (setq  x 2)\n"           // 4
+      "(defun area (w) w)\n"      // 5
+      "; setq x in a comment\n"   // 6
+      "(princ \"setq x\")";       // 7
+  struct Case {
+    const char* text;
+    bool ordered;
+    std::vector<int> lines;
+  } cases[] = {
+      {"setq x", false, {2, 3, 4, 6, 7}},
+      {"SETQ\xE3\x80\x80X", false, {2, 3, 4, 6, 7}},
+      {"\"setq x\"", false, {2, 6, 7}},
+      {"defun !c:", false, {5}},
+      {"   ", false, {1, 2, 3, 4, 5, 6, 7}},
+      {"setq,", false, {}},
+      {"!zzz", false, {1, 2, 3, 4, 5, 6, 7}},
+      {"x setq", true, {}},
+      {"setq x", true, {2, 3, 4, 6, 7}},
+      {"y x", true, {3}},
+      {"x y", true, {}},
+      {"(s x !\"", false, {2, 3, 4}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(numbers(found(src, c.text, c.ordered)), c.lines) << c.text;
+}
+
+TEST(LineSearch, OrderModeComparesFirstOccurrences) {
+  const char* src = "(a b)\n(ab)\n(b a)\n(b a b)";
+  EXPECT_EQ(numbers(found(src, "a b", true)), (std::vector<int>{1, 2}));
+  EXPECT_EQ(numbers(found(src, "a b", false)), (std::vector<int>{1, 2, 3, 4}));
+  EXPECT_EQ(numbers(found(src, "ab a", true)), (std::vector<int>{}));
+  EXPECT_EQ(numbers(found(src, "b !ab a", true)), (std::vector<int>{3, 4}));
+}
+
+TEST(LineSearch, ResultLineFormat) {
+  EXPECT_EQ(searchResultLine(7, u"  (princ)"), u"    7| (princ)");
+  EXPECT_EQ(searchResultLine(42, u"\t(setq a 1) \t"), u"   42| (setq a 1)");
+  EXPECT_EQ(searchResultLine(9999, u"x"), u" 9999| x");
+  EXPECT_EQ(searchResultLine(12345, u"x"), u"12345| x");
+  EXPECT_EQ(searchResultLine(123456, u"x"), u"123456| x");
+  EXPECT_EQ(searchResultLine(3, u""), u"    3| ");
+  EXPECT_EQ(found("  (setq a 1) ; 日本", "日本"), (TextList{u"    1| (setq a 1) ; 日本"}));
+}
+
+TEST(LineSearch, PaneKeepsItsTextWhenThereIsNothingToSearch) {
+  MemoryPane pane;
+  pane.addLine(u"earlier report");
+  EXPECT_FALSE(runLineSearch(lines("(a)"), u"", false, pane));
+  EXPECT_FALSE(runLineSearch({}, u"a", false, pane));
+  EXPECT_EQ(pane.all(), TextList{u"earlier report"});
+  EXPECT_TRUE(runLineSearch(lines("(a)\n(b)"), u"b", false, pane));
+  EXPECT_EQ(pane.all(), TextList{u"    2| (b)"});
+  EXPECT_TRUE(runLineSearch(lines("(a)\n(b)"), u"zzz", false, pane));
+  EXPECT_TRUE(pane.all().empty());
+}
+
+TEST(LineDeletionCheck, PaneMustHoldNumberedLinesOnly) {
+  struct Case {
+    const char* text;
+    std::vector<const char*> pane;
+    DeletionCheck::Step step;
+  } cases[] = {
+      {"", {"    1| a"}, DeletionCheck::kNothing},
+      {"a", {}, DeletionCheck::kNothing},
+      {"a", {"    1| a", "   20| a"}, DeletionCheck::kConfirm},
+      {"a", {"■変数チェック", "    1| a"}, DeletionCheck::kRefused},
+      {"a", {"    1| a", ""}, DeletionCheck::kRefused},
+      {"a", {"| a"}, DeletionCheck::kRefused},             // "|" at position 1
+      {"a", {"1| a"}, DeletionCheck::kConfirm},            // position 2
+      {"a", {"123456789| a"}, DeletionCheck::kConfirm},    // position 10
+      {"a", {"1234567890| a"}, DeletionCheck::kRefused},   // position 11
+      {"a", {"  x| a | b"}, DeletionCheck::kConfirm},      // not a number, but a "|" where one belongs
+  };
+  for (const auto& c : cases) {
+    MemoryPane pane;
+    for (auto* l : c.pane) pane.addLine(T(l));
+    auto check = checkLineDeletion(T(c.text), pane);
+    EXPECT_EQ(check.step, c.step) << c.text << " / " << (c.pane.empty() ? "" : c.pane[0]);
+    if (check.step == DeletionCheck::kRefused) EXPECT_EQ(check.message, u"全行で行番号が取得できまません.");
+    if (check.step == DeletionCheck::kConfirm) {
+      EXPECT_EQ(check.title, u"検索行削除");
+      EXPECT_EQ(check.question,
+                u"エディターで編集中の時は閉じてから実行して下さい.\n現ファイルは .bak で保存されます.\n検索行をすべて削除しますか？");
+    }
+  }
+}
+
+TEST(LineDeletion, BackupPath) {
+  EXPECT_EQ(backupPathFor("/d/x.lsp"), fs::path("/d/x.bak"));
+  EXPECT_EQ(backupPathFor("/d/x"), fs::path("/d/x.bak"));
+  EXPECT_EQ(backupPathFor("/d/x.y.lsp"), fs::path("/d/x.y.bak"));
+  EXPECT_EQ(backupPathFor("/d.v/x"), fs::path("/d.v/x.bak"));
+  EXPECT_EQ(backupPathFor("/d/x.bak"), fs::path("/d/x.bak.bak"));
+  EXPECT_EQ(backupPathFor("/d/x.BAK"), fs::path("/d/x.BAK.bak"));
+}
+
+TEST(LineDeletion, WhichPaneLinesDelete) {
+  struct Case {
+    const char* name;
+    std::vector<const char*> pane;
+    std::vector<const char*> remaining;
+    std::vector<const char*> deleted;
+  } cases[] = {
+      {"listed lines go", {"    2| b x", "    4| d x"}, {"a", "c"}, {"    2| b x", "    4| d x"}},
+      {"text no longer in the numbered line", {"    2| zz"}, {"a", "b x", "c", "d x"}, {}},
+      {"text is compared case-sensitively", {"    2| B X"}, {"a", "b x", "c", "d x"}, {}},
+      {"number beyond the file", {"    9| a", "    1| a"}, {"b x", "c", "d x"}, {"    1| a"}},
+      {"not a number", {"   xy| a", "   -1| a", "    0| a", " 1 2| a"}, {"a", "b x", "c", "d x"}, {}},
+      {"empty text never matches", {"    1|   "}, {"a", "b x", "c", "d x"}, {}},
+      {"a second | belongs to the text", {"    2| b x|"}, {"a", "b x", "c", "d x"}, {}},
+      // Bottom-up one at a time: after line 1 goes, "3" is the old line 4.
+      {"hand-edited pane out of order", {"    3| x", "    1| a"}, {"b x", "c"}, {"    3| x", "    1| a"}},
+      // The second "2" now names "c", which does not hold the text.
+      {"the same line listed twice", {"    2| x", "    2| x"}, {"a", "c", "d x"}, {"    2| x"}},
+  };
+  for (const auto& c : cases) {
+    SourceLines src;
+    src.lines = lines("a\nb x\nc\nd x");
+    MemoryPane pane;
+    for (auto* l : c.pane) pane.addLine(T(l));
+    RecordingWriter disk;
+    auto result = runLineDeletion(src, "/d/f.lsp", u"x", false, pane, disk.writer());
+    ASSERT_TRUE(result.ok) << c.name;
+    TextList remaining, deleted;
+    for (auto* r : c.remaining) remaining.push_back(T(r));
+    for (auto* d : c.deleted) deleted.push_back(T(d));
+    EXPECT_EQ(src.lines, remaining) << c.name;
+    EXPECT_EQ(result.deleted, deleted) << c.name;
+    // Backup first, with the lines as loaded; then the file.
+    ASSERT_EQ(disk.order, (std::vector<fs::path>{"/d/f.bak", "/d/f.lsp"})) << c.name;
+    EXPECT_EQ(disk.files["/d/f.bak"], "\xEF\xBB\xBF" "a\r\nb x\r\nc\r\nd x\r\n") << c.name;
+    // The pane shows the search again on what is left.
+    EXPECT_EQ(pane.all(), searchLines(src.lines, u"x", false)) << c.name;
+  }
+}
+
+TEST(LineDeletion, EveryLineCanGo) {
+  SourceLines src;
+  src.lines = lines("a\na");
+  MemoryPane pane;
+  runLineSearch(src.lines, u"a", false, pane);
+  RecordingWriter disk;
+  ASSERT_TRUE(runLineDeletion(src, "/d/f.lsp", u"a", false, pane, disk.writer()).ok);
+  EXPECT_TRUE(src.lines.empty());
+  EXPECT_EQ(disk.files["/d/f.lsp"], "\xEF\xBB\xBF");
+  EXPECT_TRUE(pane.all().empty());
+}
+
+// Loads a file, deletes the lines holding SETQ and checks both files byte for byte.
+TEST(LineDeletion, RoundTripsInTheEncodingTheFileWasReadIn) {
+  const std::u16string before[] = {u"(defun c:a ()", u"  (setq x 1) ; 日本", u"  (princ \"日本語\")",
+                                   u"  (setq y 2))"};
+  auto joined = [](std::initializer_list<std::u16string> ls) {
+    std::u16string s;
+    for (const auto& l : ls) s += l + u"\r\n";
+    return s;
+  };
+  const std::u16string all = joined({before[0], before[1], before[2], before[3]});
+  const std::u16string kept = joined({before[0], before[2]});
+  const std::string sjisAll =
+      "(defun c:a ()\r\n  (setq x 1) ; \x93\xFA\x96\x7B\r\n  (princ \"\x93\xFA\x96\x7B\x8C\xEA\")\r\n"
+      "  (setq y 2))\r\n";
+  const std::string sjisKept = "(defun c:a ()\r\n  (princ \"\x93\xFA\x96\x7B\x8C\xEA\")\r\n";
+  struct Case {
+    const char* name;
+    std::string input;
+    Encoding encoding;
+    std::string backup, after;
+  } cases[] = {
+      {"UTF-8 without a mark, LF, no final break",
+       "(defun c:a ()\n  (setq x 1) ; 日本\n  (princ \"日本語\")\n  (setq y 2))", Encoding::Utf8,
+       "\xEF\xBB\xBF" + U8(all), "\xEF\xBB\xBF" + U8(kept)},
+      {"UTF-16 LE", "\xFF\xFE" + utf16(all, false), Encoding::Utf16LE, "\xFF\xFE" + utf16(all, false),
+       "\xFF\xFE" + utf16(kept, false)},
+      {"UTF-16 BE", "\xFE\xFF" + utf16(all, true), Encoding::Utf16BE, "\xFE\xFF" + utf16(all, true),
+       "\xFE\xFF" + utf16(kept, true)},
+      {"Shift-JIS", sjisAll, Encoding::Ansi, sjisAll, sjisKept},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    const fs::path file = dir.path / "f.lsp";
+    writeBytes(file, c.input);
+    SourceLines src;
+    ASSERT_TRUE(loadLspFile(file, src, {}, 932).ok) << c.name;
+    ASSERT_EQ(src.encoding, c.encoding) << c.name;
+    ASSERT_EQ(src.lines.size(), 4u) << c.name;
+    MemoryPane pane;
+    runLineSearch(src.lines, u"setq", false, pane);
+    ASSERT_EQ(checkLineDeletion(u"setq", pane).step, DeletionCheck::kConfirm) << c.name;
+    auto result = runLineDeletion(src, file, u"setq", false, pane);
+    ASSERT_TRUE(result.ok) << c.name << ": " << U8(result.message);
+    EXPECT_EQ(result.deleted, (TextList{u"    2| (setq x 1) ; 日本", u"    4| (setq y 2))"})) << c.name;
+    EXPECT_EQ(readBytes(dir.path / "f.bak"), c.backup) << c.name;
+    EXPECT_EQ(readBytes(file), c.after) << c.name;
+    EXPECT_EQ(src.lines, (TextList{before[0], before[2]})) << c.name;
+    EXPECT_TRUE(pane.all().empty()) << c.name;
+    EXPECT_EQ(folderEntries(dir.path), (std::vector<std::string>{"f.bak", "f.lsp"})) << c.name;
+  }
+}
+
+TEST(LineDeletion, BackupThatCannotBeWrittenChangesNothing) {
+  TempDir dir;
+  const fs::path file = dir.path / "f.lsp";
+  const std::string bytes = "(a)\n(b)\n";
+  writeBytes(file, bytes);
+  fs::create_directory(dir.path / "f.bak");  // a folder where the backup belongs
+  SourceLines src;
+  ASSERT_TRUE(loadLspFile(file, src).ok);
+  MemoryPane pane;
+  runLineSearch(src.lines, u"a", false, pane);
+  auto result = runLineDeletion(src, file, u"a", false, pane);
+  EXPECT_FALSE(result.ok);
+  EXPECT_EQ(result.failedPath, dir.path / "f.bak");
+  EXPECT_FALSE(result.error.reason.empty());
+  EXPECT_NE(result.message.find(u"f.bak"), Text::npos);
+  EXPECT_EQ(readBytes(file), bytes);
+  EXPECT_TRUE(fs::is_directory(dir.path / "f.bak"));
+  EXPECT_EQ(src.lines, (TextList{u"(a)", u"(b)"}));
+  EXPECT_EQ(pane.all(), TextList{u"    1| (a)"});
+  EXPECT_TRUE(result.deleted.empty());
+}
+
+TEST(LineDeletion, FileThatCannotBeWrittenIsReportedAndKept) {
+  TempDir dir;
+  const fs::path file = dir.path / "f.lsp";
+  writeBytes(file, "(a)\n(b)\n");
+  SourceLines src;
+  ASSERT_TRUE(loadLspFile(file, src).ok);
+  MemoryPane pane;
+  runLineSearch(src.lines, u"a", false, pane);
+
+  // The final write fails while the original is still in place: it stays intact.
+  auto failTarget = [&](const fs::path& p, std::string_view b, FileError& e) {
+    if (p == file) {
+      e.reason = "disk full";
+      return false;
+    }
+    return writeFileAtomically(p, b, e);
+  };
+  auto result = runLineDeletion(src, file, u"a", false, pane, failTarget);
+  EXPECT_FALSE(result.ok);
+  EXPECT_EQ(result.failedPath, file);
+  EXPECT_NE(result.message.find(u"disk full"), Text::npos);
+  EXPECT_EQ(readBytes(file), "(a)\n(b)\n");
+  EXPECT_EQ(readBytes(dir.path / "f.bak"), "\xEF\xBB\xBF(a)\r\n(b)\r\n");
+  EXPECT_EQ(src.lines, (TextList{u"(a)", u"(b)"}));  // still what the file holds
+
+  // A folder where the file was: the real write fails and the folder is left alone.
+  fs::remove(file);
+  fs::create_directory(file);
+  result = runLineDeletion(src, file, u"a", false, pane);
+  EXPECT_FALSE(result.ok);
+  EXPECT_EQ(result.failedPath, file);
+  EXPECT_FALSE(result.error.reason.empty());
+  EXPECT_TRUE(fs::is_directory(file));
+  EXPECT_EQ(src.lines, (TextList{u"(a)", u"(b)"}));
+  EXPECT_EQ(folderEntries(dir.path), (std::vector<std::string>{"f.bak", "f.lsp"}));
+}
+
+TEST(AtomicWrite, ReplacesAnExistingFileAndLeavesNoTemporary) {
+  TempDir dir;
+  const fs::path file = dir.path / "t.lsp";
+  FileError error;
+  ASSERT_TRUE(writeFileAtomically(file, "first", error)) << error.reason;
+  ASSERT_TRUE(writeFileAtomically(file, "second, longer", error)) << error.reason;
+  EXPECT_EQ(readBytes(file), "second, longer");
+  ASSERT_TRUE(writeFileAtomically(file, "", error)) << error.reason;
+  EXPECT_EQ(readBytes(file), "");
+  EXPECT_EQ(folderEntries(dir.path), std::vector<std::string>{"t.lsp"});
+#ifndef _WIN32
+  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+  ASSERT_TRUE(writeFileAtomically(file, "private", error)) << error.reason;
+  EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+#endif
+}
+
+TEST(AtomicWrite, FolderInTheTargetsPlaceFailsCleanly) {
+  TempDir dir;
+  const fs::path target = dir.path / "t.lsp";
+  fs::create_directory(target);
+  FileError error;
+  EXPECT_FALSE(writeFileAtomically(target, "x", error));
+  EXPECT_FALSE(error.reason.empty());
+  EXPECT_TRUE(fs::is_directory(target));
+  EXPECT_EQ(folderEntries(dir.path), std::vector<std::string>{"t.lsp"});
+  EXPECT_FALSE(writeFileAtomically(dir.path / "missing" / "t.lsp", "x", error));
+}
+
+#ifndef _WIN32
+// A write cut off part-way (here by the file size limit) leaves the old content.
+TEST(AtomicWrite, WriteCutOffHalfwayKeepsTheOldFile) {
+  TempDir dir;
+  const fs::path file = dir.path / "t.lsp";
+  writeBytes(file, "old content");
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  FileError error;
+  const bool ok = writeFileAtomically(file, std::string(100000, 'x'), error);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(ok);
+  EXPECT_FALSE(error.reason.empty());
+  EXPECT_EQ(readBytes(file), "old content");
+  EXPECT_EQ(folderEntries(dir.path), std::vector<std::string>{"t.lsp"});
+}
+#endif
+
+TEST(CliSearch, ListsAndDeletes) {
+  TempDir dir;
+  const fs::path file = dir.path / "s.lsp";
+  writeBytes(file, "(defun c:a ()\n  (setq x 1)\n  (setq -y 2)\n  (princ))\n");
+  auto r = runCli({"search", "setq", file.string()});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, "    2| (setq x 1)\n    3| (setq -y 2)\n");
+  EXPECT_EQ(runCli({"search", "--ordered", "x setq", file.string()}).out, "");
+  EXPECT_EQ(runCli({"search", "--", "-y", file.string()}).out, "    3| (setq -y 2)\n");
+  EXPECT_EQ(runCli({"search", "", file.string()}).out, "");
+
+  auto d = runCli({"search", "--delete", "setq", file.string()});
+  EXPECT_EQ(d.code, 0) << d.err;
+  EXPECT_EQ(d.out, "    2| (setq x 1)\n    3| (setq -y 2)\n");
+  EXPECT_EQ(readBytes(file), "\xEF\xBB\xBF(defun c:a ()\r\n  (princ))\r\n");
+  EXPECT_EQ(readBytes(dir.path / "s.bak"),
+            "\xEF\xBB\xBF(defun c:a ()\r\n  (setq x 1)\r\n  (setq -y 2)\r\n  (princ))\r\n");
+
+  // Nothing found: nothing written, not even the backup.
+  fs::remove(dir.path / "s.bak");
+  auto none = runCli({"search", "--delete", "zzz", file.string()});
+  EXPECT_EQ(none.code, 0);
+  EXPECT_EQ(none.out, "");
+  EXPECT_FALSE(fs::exists(dir.path / "s.bak"));
+
+  fs::create_directory(dir.path / "s.bak");
+  auto fail = runCli({"search", "--delete", "princ", file.string()});
+  EXPECT_EQ(fail.code, 1);
+  EXPECT_NE(fail.err.find("s.bak"), std::string::npos) << fail.err;
+  EXPECT_EQ(readBytes(file), "\xEF\xBB\xBF(defun c:a ()\r\n  (princ))\r\n");
+
+  EXPECT_EQ(runCli({"search", file.string()}).code, 2);
+  EXPECT_EQ(runCli({"search", "--bogus", "a", file.string()}).code, 2);
+  EXPECT_EQ(runCli({"search", "a", (dir.path / "missing.lsp").string()}).code, 2);
+}
