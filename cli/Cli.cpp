@@ -14,6 +14,17 @@ const char* kUsageText =
     "\n"
     "commands:\n"
     "  outline [--ansi CP] FILE   the defun outline: Command and Function rows\n"
+    "  describe [--ansi CP] FILE LINE\n"
+    "                             the description of the outline row on LINE (comment, signature)\n"
+    "  catalog [--ansi CP] FILE   the function catalog\n"
+    "  search [--ordered] [--delete] [--ansi CP] TEXT FILE\n"
+    "                             source lines holding every term of TEXT (as typed in the search\n"
+    "                             box); --ordered: terms in that order; --delete: remove them from\n"
+    "                             FILE after a .bak copy, without asking, and print what went\n"
+    "  copy [--name] [--ansi CP] FILE LINE\n"
+    "                             the clipboard text for the row on LINE: the whole definition\n"
+    "                             with its comment, or with --name its call form; exit 1 when\n"
+    "                             the range is not found\n"
     "  vars [--exclude FILE] [--ansi CP] FILE\n"
     "                             the variable check; exclusion words from FILE instead of\n"
     "                             jogaiList.txt beside the program\n"
@@ -32,6 +43,10 @@ const char* kUsageText =
 const std::map<std::string, Command>& commands() {
   static const std::map<std::string, Command> table = {
       {"outline", cmdOutline},
+      {"describe", cmdDescribe},
+      {"catalog", cmdCatalog},
+      {"search", cmdSearch},
+      {"copy", cmdCopy},
       {"vars", cmdVars},
       {"parens", cmdParens},
       {"funcs", cmdFuncs},

@@ -6,6 +6,10 @@
 namespace quenlit::cli {
 
 int cmdOutline(Context& ctx);
+int cmdDescribe(Context& ctx);
+int cmdCatalog(Context& ctx);
+int cmdSearch(Context& ctx);
+int cmdCopy(Context& ctx);
 int cmdVars(Context& ctx);
 int cmdParens(Context& ctx);
 int cmdFuncs(Context& ctx);

@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "TestSupport.h"
+#include "reports/Catalog.h"
+
+using namespace quenlit;
+using namespace quenlit::test;
+
+namespace {
+
+const char* kBoxLsp =
+    "(setq x 1)\n"
+    "\n"
+    ";; ----------\n"
+    ";; draws a box\n"
+    "(defun c:box (/ p1 p2)\n"
+    "  (setq p1 (getpoint))\n"
+    "  (setq p2 (getcorner p1))\n"
+    "  (command \"rectang\" p1 p2)\n"
+    "  (princ))\n"
+    ";; area of a rectangle\n"
+    "(defun area (w h / r) (setq r (* w h)))";
+
+const CatalogClock kFixedClock{[] { return std::time_t(0); }, [](std::time_t) { return Text(u"2026/01/05 7:03:09"); }};
+
+TextList catalog(std::string_view src, TextView fileName = u"x.lsp") {
+  MemoryPane pane;
+  NullProgress bar;
+  makeLspIndex(lines(src), fileName, pane, bar, kFixedClock);
+  return pane.all();
+}
+
+// The entries only, without the four header lines.
+TextList entries(std::string_view src) {
+  auto all = catalog(src);
+  if (all.size() < 4) return all;
+  return TextList(all.begin() + 4, all.end());
+}
+
+const Text kSep = u"--------------------------------------------------";
+
+}  // namespace
+
+TEST(Catalog, BoxExample) {
+  TextList expected = {
+      u"■ LISP関数カタログ ******************************",
+      u" ファイル : box.lsp",
+      u" 作成日時 : 2026/01/05 7:03:09",
+      u"*********************************************** ■",
+      kSep,
+      u"□ area w h",
+      u"\tarea of a rectangle",
+      kSep,
+      u"■ c:box ",
+      u"\tdraws a box",
+  };
+  EXPECT_EQ(catalog(kBoxLsp, u"C:\\work\\lisp\\box.lsp"), expected);
+  EXPECT_EQ(catalog(kBoxLsp, u"/home/u/box.lsp")[1], u" ファイル : box.lsp");
+}
+
+TEST(Catalog, EntryRules) {
+  struct Case {
+    const char* name;
+    const char* src;
+    std::vector<const char*> expected;  // after the header; "-" stands for the separator
+  } cases[] = {
+      {"a comment behind an empty line is not shown", ";; lost\n\n(defun a () 1)", {"-", "□ a "}},
+      {"comment lines at the top of the file", ";; one\n;; two\n(defun a () 1)", {"-", "□ a ", "\tone", "\ttwo"}},
+      {"block comments do not count", ";| block\n   text |;\n(defun a () 1)", {"-", "□ a "}},
+      {"semicolons inside the text vanish", ";; a;b\n(defun a () 1)", {"-", "□ a ", "\tab"}},
+      {"decoration lines", ";;;;;;;;\n;; ========\n;; =-=-\n(defun a () 1)", {"-", "□ a ", "\t=-=-"}},
+      {"parameters over several lines", "(defun f (a\n  b\n  c / d)\n 1)", {"-", "□ f a b c"}},
+      {"a parameter named c:x marks a command", "(defun f (c:x) 1)", {"-", "■ f c:x"}},
+      {"nested definitions get no entry", "(defun outer ()\n  (defun inner (q) q)\n  1)", {"-", "□ outer "}},
+      {"name order, commands mixed in, letter case ignored",
+       "(defun zeta () 1)\n(defun C:Alpha () 1)\n(defun beta () 1)",
+       {"-", "□ beta ", "-", "■ C:Alpha ", "-", "□ zeta "}},
+      {"a shorter name sorts first", "(defun ab () 1)\n(defun a () 1)", {"-", "□ a ", "-", "□ ab "}},
+  };
+  for (const auto& c : cases) {
+    TextList expected;
+    for (auto* e : c.expected) expected.push_back(std::string_view(e) == "-" ? kSep : T(e));
+    EXPECT_EQ(entries(c.src), expected) << c.name;
+  }
+}
+
+TEST(Catalog, NothingToCatalogLeavesThePaneEmpty) {
+  for (const char* src : {"", "(setq a 1)\n; comment", "(defun broken (a)\n  (+ a 1)"}) {
+    MemoryPane pane;
+    pane.addLine(u"previous report");
+    NullProgress bar;
+    bar.setPosition(40);
+    makeLspIndex(lines(src), u"x.lsp", pane, bar, kFixedClock);
+    EXPECT_TRUE(pane.all().empty()) << src;
+    EXPECT_EQ(bar.position(), 0) << src;
+  }
+}
+
+TEST(Catalog, HeaderTakesTheClocksTimeAndFormat) {
+  CatalogClock clock{[] { return std::time_t(1234); }, [](std::time_t t) { return u"t=" + toText(t); }};
+  MemoryPane pane;
+  NullProgress bar;
+  makeLspIndex(lines("(defun a () 1)"), u"a.lsp", pane, bar, clock);
+  ASSERT_GE(pane.lineCount(), 3u);
+  EXPECT_EQ(pane.line(2), u" 作成日時 : t=1234");
+  EXPECT_EQ(bar.position(), 0);
+}
+
+TEST(Catalog, DateTimeFormat) {
+  std::tm t{};
+  t.tm_year = 2026 - 1900;
+  t.tm_mon = 0;
+  t.tm_mday = 5;
+  t.tm_hour = 7;
+  t.tm_min = 3;
+  t.tm_sec = 9;
+  EXPECT_EQ(formatDateTime(t), u"2026/01/05 7:03:09");
+  t.tm_mon = 11;
+  t.tm_mday = 31;
+  t.tm_hour = 23;
+  t.tm_min = 59;
+  t.tm_sec = 58;
+  EXPECT_EQ(formatDateTime(t), u"2026/12/31 23:59:58");
+
+  const std::string local = U8(CatalogClock::formatLocalDateTime(std::time(nullptr)));
+  EXPECT_TRUE(std::regex_match(local, std::regex(R"(\d{4}/\d{2}/\d{2} \d{1,2}:\d{2}:\d{2})"))) << local;
+}
+
+TEST(DefunComment, BlockAboveTheDefinition) {
+  auto src = lines(kBoxLsp);
+  struct Case {
+    int line;
+    int expectedLine;
+    const char16_t* expectedComment;
+  } cases[] = {
+      {4, 2, u"   ----------\r\n   draws a box"},
+      {10, 9, u"   area of a rectangle"},
+      {0, 0, u""},    // the first line cannot have a block
+      {2, 2, u""},    // line 1 is empty
+      {1, 1, u""},    // line 0 is code
+      {-3, -3, u""},
+      {99, 99, u""},  // beyond the file
+  };
+  for (const auto& c : cases) {
+    int line = c.line;
+    Text comment = u"stale";
+    getDefunComment(src, line, comment);
+    EXPECT_EQ(line, c.expectedLine) << c.line;
+    EXPECT_EQ(comment, c.expectedComment) << c.line;
+  }
+  auto top = lines("  ;; a\n;;b;c\n(defun f () 1)");
+  int line = 2;
+  Text comment;
+  getDefunComment(top, line, comment);
+  EXPECT_EQ(line, 0);
+  EXPECT_EQ(comment, u"   a\r\n  bc");
+}
+
+TEST(CliCatalog, PrintsTheCatalog) {
+  TempDir dir;
+  writeBytes(dir.path / "box.lsp", kBoxLsp);
+  auto r = runCli({"catalog", (dir.path / "box.lsp").string()});
+  EXPECT_EQ(r.code, 0) << r.err;
+  auto out = lines(r.out);
+  ASSERT_EQ(out.size(), 11u) << r.out;  // ten lines and the empty text after the last LF
+  EXPECT_EQ(out[1], u" ファイル : box.lsp");
+  EXPECT_TRUE(std::regex_match(U8(out[2]), std::regex(R"( 作成日時 : \d{4}/\d{2}/\d{2} \d{1,2}:\d{2}:\d{2})")))
+      << U8(out[2]);
+  EXPECT_EQ(out[5], u"□ area w h");
+  EXPECT_EQ(out[9], u"\tdraws a box");
+
+  writeBytes(dir.path / "none.lsp", "(setq a 1)\n");
+  auto none = runCli({"catalog", (dir.path / "none.lsp").string()});
+  EXPECT_EQ(none.code, 0);
+  EXPECT_EQ(none.out, "");
+  EXPECT_EQ(runCli({"catalog"}).code, 2);
+  EXPECT_EQ(runCli({"catalog", "a.lsp", "b.lsp"}).code, 2);
+}
