@@ -133,6 +133,18 @@ TEST(FunctionUsage, UnreferencedAndCountReports) {
   for (const auto& c : cases) EXPECT_EQ(usage(c.source), c.expected) << c.name;
 }
 
+TEST(FunctionCheck, CommandClearsThePaneAndWritesTheReportsInOrder) {
+  MemoryPane pane;
+  NullProgress progress;
+  pane.addLine(u"from the variable check");
+  runFunctionCheck(splitLines(u"(defun aa () 1)\n(defun aa () 2)\n(defun bb () (zz))\n(zz)"), BuiltinList(), pane, progress);
+  EXPECT_EQ(pane.all(), (TextList{kDuplicate, u"aa", kUndefined, u"zz" + sp(1) + u" [  2]", kUnused, u"aa", u"aa", u"bb",
+                                  kCounts, u"aa" + sp(16) + u" [  0]", u"aa" + sp(16) + u" [  0]", u"bb" + sp(16) + u" [  0]"}));
+  EXPECT_EQ(progress.position(), 0);
+  runFunctionCheck({}, BuiltinList(), pane, progress);
+  EXPECT_TRUE(pane.all().empty());
+}
+
 TEST(FunctionUsage, CountColumnFollowsTheLongestLineOfTheWholePane) {
   MemoryPane pane;
   NullProgress progress;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <sstream>
 
 #include "TestSupport.h"
 #include "app/ResultPane.h"
@@ -228,7 +229,10 @@ TEST(CliParens, CorpusTotalsMatchAPlainCount) {
     ASSERT_TRUE(loadLspFile(f, src).ok) << f;
     long long open = 0, close = 0;
     for (const auto& line : makeCodeLines(src.lines))
-      for (char16_t c : line) open += c == u'(', close += c == u')';
+      for (char16_t c : line) {
+        if (c == u'(') ++open;
+        if (c == u')') ++close;
+      }
     bool found = false;
     std::smatch m;
     std::istringstream out(r.out);
