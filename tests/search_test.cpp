@@ -369,6 +369,19 @@ TEST(AtomicWrite, ReplacesAnExistingFileAndLeavesNoTemporary) {
 #endif
 }
 
+TEST(AtomicWrite, ReadOnlyFileIsRefusedAndKept) {
+  TempDir dir;
+  const fs::path file = dir.path / "t.lsp";
+  writeBytes(file, "old");
+  fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  FileError error;
+  EXPECT_FALSE(writeFileAtomically(file, "new", error));
+  EXPECT_FALSE(error.reason.empty());
+  fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
+  EXPECT_EQ(readBytes(file), "old");
+  EXPECT_EQ(folderEntries(dir.path), std::vector<std::string>{"t.lsp"});
+}
+
 TEST(AtomicWrite, FolderInTheTargetsPlaceFailsCleanly) {
   TempDir dir;
   const fs::path target = dir.path / "t.lsp";

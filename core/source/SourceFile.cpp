@@ -89,10 +89,18 @@ bool writeFileAtomically(const fs::path& path, std::string_view bytes, FileError
   }
   std::error_code ec;
   // The replacement keeps the permissions of the file it replaces (a private file
-  // stays private). A read-only target is left to refuse the rename by itself.
-  if (auto st = fs::status(path, ec); !ec && fs::is_regular_file(st) &&
-                                      (st.permissions() & fs::perms::owner_write) != fs::perms::none)
+  // stays private). A read-only file is refused as an in-place write would be:
+  // a rename alone would replace it where the folder allows.
+  if (auto st = fs::status(path, ec); !ec && fs::is_regular_file(st)) {
+    if ((st.permissions() & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write)) ==
+        fs::perms::none) {
+      error.reason = std::make_error_code(std::errc::permission_denied).message();
+      std::error_code ignored;
+      fs::remove(tmp, ignored);
+      return false;
+    }
     fs::permissions(tmp, st.permissions(), ec);
+  }
   ec.clear();
   fs::rename(tmp, path, ec);
   if (ec) {
