@@ -1,0 +1,253 @@
+// Creating the main window's controls and placing them: positions as designed at
+// 96 DPI, scaled to the window's DPI, with the anchoring of each control.
+#include <windows.h>
+#include <commctrl.h>
+#include <imm.h>
+
+#include "app/Ids.h"
+#include "app/MainWindow.h"
+
+namespace quenlit::win {
+
+namespace {
+
+// The client area as designed.
+constexpr int kDesignWidth = 242, kDesignHeight = 455;
+// The design's own controls reach x = 257 ("C", "E" and ">"); a client area of
+// 242 would cut them, so the window opens wide enough to show them whole. The
+// anchored controls grow and move by the difference, as they do when the user
+// widens the window.
+constexpr int kStartWidth = 258;
+constexpr int kSplitter2 = 4, kSplitter1 = 8, kSearchBar = 55, kProgress = 7;
+
+enum class Region { ControlPanel, SearchBar };
+enum class Anchor { Left, Grow, Right };  // fixed; wider with the window; kept at the right edge
+enum class FontKind { Default, Edit1, Edit2, JumpList };
+
+struct Spec {
+  int id;
+  const wchar_t* cls;
+  const wchar_t* text;
+  DWORD style;
+  Region region;
+  int x, y, w, h;
+  Anchor anchor;
+  FontKind font;
+  const wchar_t* hint;
+};
+
+constexpr DWORD kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW;
+constexpr DWORD kCheck = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX;
+constexpr DWORD kLabel = WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
+
+const Spec kSpecs[] = {
+    {kIdButton1, WC_BUTTONW, L"Open\n...", kButton | BS_MULTILINE, Region::ControlPanel, 9, 5, 43, 45, Anchor::Left,
+     FontKind::Default, L"LISP ファイルを読み込み"},
+    {kIdComboBox1, WC_COMBOBOXW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+     Region::ControlPanel, 58, 8, 79, 160, Anchor::Left, FontKind::Default, nullptr},
+    {kIdCheckBox1, WC_BUTTONW, L"Jump", kCheck, Region::ControlPanel, 143, 10, 52, 17, Anchor::Left, FontKind::Default,
+     nullptr},
+    {kIdCheckBox2, WC_BUTTONW, L"Reload", kCheck, Region::ControlPanel, 143, 30, 54, 17, Anchor::Left,
+     FontKind::Default, nullptr},
+    {kIdButton3, WC_BUTTONW, L"CAD", kButton, Region::ControlPanel, 198, 5, 30, 45, Anchor::Left, FontKind::Default,
+     L"CADへロード、右クリックでCAD変更"},
+    {kIdButton8, WC_BUTTONW, L"C", kButton, Region::ControlPanel, 230, 5, 27, 21, Anchor::Left, FontKind::Default,
+     L"CAD をアクティブに"},
+    {kIdButton9, WC_BUTTONW, L"E", kButton, Region::ControlPanel, 230, 28, 27, 21, Anchor::Left, FontKind::Default,
+     L"Editor をアクティブに"},
+    {kIdButton5, WC_BUTTONW, L"関数カタログ", kButton, Region::ControlPanel, 55, 28, 82, 22, Anchor::Left,
+     FontKind::Default, L"関数カタログを表示"},
+    {kIdButton2, WC_BUTTONW, L"((✔))", kButton, Region::ControlPanel, 6, 53, 43, 22, Anchor::Left, FontKind::Default,
+     L"括弧数チェック"},
+    {kIdButton4, WC_BUTTONW, L"変数✔", kButton, Region::ControlPanel, 55, 53, 45, 22, Anchor::Left,
+     FontKind::Default, L"変数チェック"},
+    {kIdButton6, WC_BUTTONW, L"除外", kButton, Region::ControlPanel, 101, 53, 42, 22, Anchor::Left, FontKind::Default,
+     L"変数チェックで除外される文字列を表示"},
+    {kIdButton7, WC_BUTTONW, L"関数✔", kButton, Region::ControlPanel, 144, 53, 43, 22, Anchor::Left,
+     FontKind::Default, L"関数チェック、出現数集計"},
+    {kIdSpeedButton4, WC_BUTTONW, L"<", kButton, Region::ControlPanel, 192, 53, 31, 22, Anchor::Left,
+     FontKind::Default, L"スクリーン左端に配置"},
+    {kIdSpeedButton5, WC_BUTTONW, L">", kButton, Region::ControlPanel, 226, 53, 31, 22, Anchor::Left,
+     FontKind::Default, L"スクリーンの右端に配置"},
+    {kIdLabel1, WC_STATICW, L"ANSI", kLabel, Region::ControlPanel, 9, 85, 29, 15, Anchor::Left, FontKind::Default,
+     nullptr},
+    {kIdEdit1, WC_EDITW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_READONLY | ES_AUTOHSCROLL,
+     Region::ControlPanel, 39, 81, 137, 24, Anchor::Grow, FontKind::Edit1, L"クリックでフルネーム表示"},
+    {kIdButton10, WC_BUTTONW, L"履歴", kButton, Region::ControlPanel, 182, 81, 59, 24, Anchor::Right,
+     FontKind::Default, nullptr},
+    {kIdListBox1, WC_LISTBOXW, L"",
+     WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+     Region::ControlPanel, 0, 111, 240, 80, Anchor::Grow, FontKind::JumpList,
+     L"ドラッグで行移動、[Enter] またはダブルクリックでジャンプ"},
+    {kIdLabel2, WC_STATICW, L"検索文字", kLabel, Region::SearchBar, 9, 9, 52, 15, Anchor::Left, FontKind::Default,
+     nullptr},
+    {kIdEdit2, WC_EDITW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, Region::SearchBar, 63,
+     6, 113, 21, Anchor::Grow, FontKind::Edit2, nullptr},
+    {kIdCheckBox3, WC_BUTTONW, L"登場順(スペース区切り)", kCheck, Region::SearchBar, 9, 33, 140, 17, Anchor::Left,
+     FontKind::Default, nullptr},
+    {kIdButton11, WC_BUTTONW, L"行検索", kButton, Region::SearchBar, 182, 6, 57, 25, Anchor::Right,
+     FontKind::Default, nullptr},
+    {kIdButton12, WC_BUTTONW, L"全検索行削除", kButton, Region::SearchBar, 152, 34, 88, 15, Anchor::Left,
+     FontKind::Default, nullptr},
+};
+
+const wchar_t* const kEditors[] = {L"VS Code", L"メモ帳", L"Notepad ++", L"Mery", L"TeraPad"};
+
+}  // namespace
+
+void MainWindow::createControls() {
+  for (const Spec& s : kSpecs) {
+    CreateWindowExW(0, s.cls, s.text, s.style, 0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(INT_PTR(s.id)), instance_,
+                    nullptr);
+  }
+  HWND combo = item(kIdComboBox1);
+  for (const wchar_t* e : kEditors) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e));
+  SendMessageW(combo, CB_SETCURSEL, 0, 0);  // "VS Code"
+
+  // Checked as designed: "Jump", and "Reload" until the settings say otherwise.
+  SendMessageW(item(kIdCheckBox1), BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageW(item(kIdCheckBox2), BM_SETCHECK, BST_CHECKED, 0);
+  for (int id : {kIdCheckBox1, kIdCheckBox2, kIdCheckBox3, kIdComboBox1}) Theme::plainDrawing(item(id));
+
+  HWND tree = CreateWindowExW(0, WC_TREEVIEWW, L"",
+                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | TVS_HASBUTTONS | TVS_LINESATROOT |
+                                  TVS_FULLROWSELECT | TVS_SHOWSELALWAYS | TVS_NOTOOLTIPS,
+                              0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(INT_PTR(kIdTreeView1)), instance_, nullptr);
+  tree_.attach(tree);
+  TreeView_SetBkColor(tree, colors::kField);
+  TreeView_SetTextColor(tree, colors::kSilver);
+  TreeView_SetLineColor(tree, colors::kSilver);
+  Theme::darkenScrollBars(tree);
+
+  HWND memo = CreateWindowExW(0, WC_EDITW, L"",
+                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
+                                  ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | ES_NOHIDESEL,
+                              0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(INT_PTR(kIdMemo2)), instance_, nullptr);
+  SendMessageW(memo, EM_SETLIMITTEXT, 0, 0);
+  pane_.attach(memo);
+  Theme::darkenScrollBars(memo);
+  Theme::darkenScrollBars(item(kIdListBox1));
+
+  HWND bar = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd_,
+                             reinterpret_cast<HMENU>(INT_PTR(kIdProgressBar1)), instance_, nullptr);
+  Theme::plainDrawing(bar);
+  SendMessageW(bar, PBM_SETBARCOLOR, 0, colors::kProgress);
+  SendMessageW(bar, PBM_SETBKCOLOR, 0, colors::kWindow);
+  progress_.attach(bar);
+
+  for (int id : {kIdSplitter2, kIdSplitter1})
+    CreateWindowExW(0, kSplitterClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd_,
+                    reinterpret_cast<HMENU>(INT_PTR(id)), instance_, nullptr);
+
+  // The handlers the logic needs beyond the parent's notifications.
+  for (int id : {kIdEdit1, kIdEdit2, kIdTreeView1, kIdMemo2, kIdButton3})
+    SetWindowSubclass(item(id), controlProc, UINT_PTR(id), reinterpret_cast<DWORD_PTR>(this));
+
+  // The search text starts with the input method switched off.
+  if (HIMC imc = ImmGetContext(item(kIdEdit2))) {
+    ImmSetOpenStatus(imc, FALSE);
+    ImmReleaseContext(item(kIdEdit2), imc);
+  }
+  createTooltips();
+}
+
+void MainWindow::createTooltips() {
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_,
+                             nullptr);
+  auto add = [this](int id, const wchar_t* hint) {
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = hwnd_;
+    ti.uId = reinterpret_cast<UINT_PTR>(item(id));
+    ti.lpszText = const_cast<wchar_t*>(hint);
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  };
+  for (const Spec& s : kSpecs)
+    if (s.hint) add(s.id, s.hint);
+  add(kIdTreeView1, L"[Enter] またはダブルクリックでジャンプ、右クリックでコピー");
+  SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
+}
+
+void MainWindow::applyFonts() {
+  // Where Consolas or "ＭＳ ゴシック" is missing (Wine, say), another fixed-pitch
+  // font keeps the columns of the reports, the outline and the jump list.
+  const wchar_t* gothic = firstInstalled({L"ＭＳ ゴシック", L"MS Gothic", L"IPAGothic", L"IPAゴシック",
+                                          L"Noto Sans Mono CJK JP", L"Osaka－等幅"});
+  const wchar_t* mono = fontInstalled(L"Consolas") ? L"Consolas" : gothic;
+  font_ = makeFont(L"Tahoma", 11, false, dpi_);
+  edit1Font_ = makeFont(L"Tahoma", 13, true, dpi_);
+  edit2Font_ = makeFont(gothic, 12, true, dpi_);
+  memoFont_ = makeFont(gothic, 13, false, dpi_);
+  listFont_ = makeFont(mono, 15, true, dpi_);
+  treeFont_ = makeFont(mono, 15, false, dpi_);
+  for (const Spec& s : kSpecs) {
+    HFONT f = s.font == FontKind::Edit1   ? edit1Font_.get()
+              : s.font == FontKind::Edit2 ? edit2Font_.get()
+              : s.font == FontKind::JumpList ? listFont_.get()
+                                             : font_.get();
+    SendMessageW(item(s.id), WM_SETFONT, WPARAM(f), TRUE);
+  }
+  SendMessageW(item(kIdListBox1), LB_SETITEMHEIGHT, 0, scale(18, dpi_));
+  SendMessageW(item(kIdTreeView1), WM_SETFONT, WPARAM(treeFont_.get()), TRUE);
+  TreeView_SetIndent(item(kIdTreeView1), scale(19, dpi_));
+  tree_.setIcons(dpi_);
+  SendMessageW(item(kIdMemo2), WM_SETFONT, WPARAM(memoFont_.get()), TRUE);
+  SendMessageW(tooltip_, WM_SETFONT, WPARAM(font_.get()), TRUE);
+}
+
+void MainWindow::layout() {
+  RECT c;
+  GetClientRect(hwnd_, &c);
+  const int W = c.right, H = c.bottom;
+  auto s = [this](int v) { return scale(v, dpi_); };
+  const int grow = W - s(kDesignWidth);
+
+  // Top to bottom: control panel, Splitter2, outline, Splitter1, lower panel.
+  const int panel2 = s(panel2Height_);
+  int panel1 = s(panel1Height_);
+  int treeH = H - panel2 - s(kSplitter2) - s(kSplitter1) - panel1;
+  if (treeH < 0) {
+    panel1 = std::max(s(kSearchBar + kProgress), panel1 + treeH);
+    treeH = std::max(0, H - panel2 - s(kSplitter2) - s(kSplitter1) - panel1);
+  }
+  const int treeTop = panel2 + s(kSplitter2);
+  const int panel1Top = treeTop + treeH + s(kSplitter1);
+
+  HDWP batch = BeginDeferWindowPos(int(std::size(kSpecs)) + 6);
+  auto place = [&](HWND h, int x, int y, int w, int hgt) {
+    if (batch) batch = DeferWindowPos(batch, h, nullptr, x, y, std::max(0, w), std::max(0, hgt), SWP_NOZORDER |
+                                                                                                   SWP_NOACTIVATE);
+  };
+  for (const Spec& sp : kSpecs) {
+    const int top = sp.region == Region::ControlPanel ? 0 : panel1Top;
+    int x = s(sp.x), w = s(sp.w);
+    if (sp.anchor == Anchor::Grow) w += grow;
+    if (sp.anchor == Anchor::Right) x += grow;
+    place(item(sp.id), x, top + s(sp.y), w, s(sp.h));
+  }
+  place(item(kIdSplitter2), 0, panel2, W, s(kSplitter2));
+  place(item(kIdTreeView1), 0, treeTop, W, treeH);
+  place(item(kIdSplitter1), 0, treeTop + treeH, W, s(kSplitter1));
+  const int memoTop = panel1Top + s(kSearchBar);
+  const int barTop = H - s(kProgress);
+  place(item(kIdMemo2), 0, memoTop, W, barTop - memoTop);
+  place(item(kIdProgressBar1), 0, barTop, W, s(kProgress));
+  if (batch) EndDeferWindowPos(batch);
+}
+
+void MainWindow::placeAtStart() {
+  dpi_ = GetDpiForWindow(hwnd_);
+  RECT r{0, 0, scale(kStartWidth, dpi_), scale(kDesignHeight, dpi_)};
+  AdjustWindowRectExForDpi(&r, DWORD(GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
+                           DWORD(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)), dpi_);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  MONITORINFO mi{sizeof mi};
+  GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &mi);
+  const RECT& area = mi.rcWork;
+  SetWindowPos(hwnd_, HWND_TOPMOST, area.left + (area.right - area.left - w) / 2,
+               area.top + (area.bottom - area.top - h) / 2, w, h, SWP_NOACTIVATE);
+}
+
+}  // namespace quenlit::win

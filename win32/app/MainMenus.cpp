@@ -1,0 +1,96 @@
+// The three right-click menus. Items whose work comes later are present and do
+// nothing yet; the VS Code key choice and the about box work.
+#include <windowsx.h>
+
+#include "app/Ids.h"
+#include "app/MainWindow.h"
+
+namespace quenlit::win {
+
+namespace {
+
+void addItem(HMENU m, int id, const wchar_t* caption) { AppendMenuW(m, MF_STRING, UINT_PTR(id), caption); }
+void addSeparator(HMENU m) { AppendMenuW(m, MF_SEPARATOR, 0, nullptr); }
+
+// The VS Code key choice: a parent item with "CTRL+G" and "ALT+G" under it.
+void addKeyChoice(HMENU m, int ctrlId, int altId) {
+  HMENU sub = CreatePopupMenu();
+  addItem(sub, ctrlId, L"CTRL+G");
+  addItem(sub, altId, L"ALT+G");
+  const std::wstring caption = wide(kKeyChoiceCtrl);
+  AppendMenuW(m, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), caption.c_str());
+}
+
+// The position of the key choice's parent item in each menu.
+constexpr UINT kKeyChoicePos1 = 11, kKeyChoicePos2 = 10;
+
+}  // namespace
+
+void MainWindow::createMenus() {
+  popupMenu1_.reset(CreatePopupMenu());  // the outline
+  HMENU m = popupMenu1_.get();
+  addItem(m, kIdN6, L"ジャンプリストに追加");
+  addItem(m, kIdN5, L"ジャンプリストの先頭に挿入");
+  addSeparator(m);
+  addItem(m, kIdN7, L"ジャンプリストをクリア");
+  addSeparator(m);
+  addItem(m, kIdN1, L"関数名だけをクリップボードにコピー");
+  addItem(m, kIdN14, L"関数の範囲すべてをクリップボードにコピー");
+  addSeparator(m);
+  addItem(m, kIdCAD3, L"ターゲット CAD");
+  addItem(m, kIdCAD1, L"コマンドを CAD へ送信");
+  addSeparator(m);
+  addKeyChoice(m, kIdCTRLG4, kIdALTG2);  // CTRLG3
+  addSeparator(m);
+  addItem(m, kIdN20, L"バージョン情報");
+
+  popupMenu2_.reset(CreatePopupMenu());  // the jump list
+  m = popupMenu2_.get();
+  addItem(m, kIdN8, L"撰択行を１つ上に");
+  addItem(m, kIdN9, L"選択行を１つ下に");
+  addSeparator(m);
+  addItem(m, kIdN10, L"選択行を削除");
+  addSeparator(m);
+  addItem(m, kIdN13, L"すべてを削除");
+  addSeparator(m);
+  addItem(m, kIdCAD4, L"ターゲット CAD");
+  addItem(m, kIdCAD2, L"コマンドを CAD へ送信");
+  addSeparator(m);
+  addKeyChoice(m, kIdCTRLG2, kIdALTG1);  // CTRLG1
+  addSeparator(m);
+  addItem(m, kIdN18, L"バージョン情報");
+
+  popupMenu3_.reset(CreatePopupMenu());  // the result pane
+  addItem(popupMenu3_.get(), kIdN16, L"選択した関数行へジャンプ");
+}
+
+void MainWindow::showKeyChoice(bool ctrlG) {
+  const std::wstring caption = wide(ctrlG ? kKeyChoiceCtrl : kKeyChoiceAlt);
+  for (HMENU m : {popupMenu1_.get(), popupMenu2_.get()}) {
+    MENUITEMINFOW mi{};
+    mi.cbSize = sizeof mi;
+    mi.fMask = MIIM_STRING;
+    mi.dwTypeData = const_cast<wchar_t*>(caption.c_str());
+    SetMenuItemInfoW(m, m == popupMenu1_.get() ? kKeyChoicePos1 : kKeyChoicePos2, TRUE, &mi);
+  }
+  for (int id : {kIdCTRLG2, kIdCTRLG4}) {
+    CheckMenuItem(popupMenu1_.get(), UINT(id), MF_BYCOMMAND | (ctrlG ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(popupMenu2_.get(), UINT(id), MF_BYCOMMAND | (ctrlG ? MF_CHECKED : MF_UNCHECKED));
+  }
+  for (int id : {kIdALTG1, kIdALTG2}) {
+    CheckMenuItem(popupMenu1_.get(), UINT(id), MF_BYCOMMAND | (ctrlG ? MF_UNCHECKED : MF_CHECKED));
+    CheckMenuItem(popupMenu2_.get(), UINT(id), MF_BYCOMMAND | (ctrlG ? MF_UNCHECKED : MF_CHECKED));
+  }
+}
+
+void MainWindow::popup(HMENU menu, HWND from, LPARAM screenPoint) {
+  POINT p{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
+  if (p.x == -1 && p.y == -1) {  // from the keyboard: at the control's corner
+    RECT r;
+    GetWindowRect(from, &r);
+    p = {r.left + 8, r.top + 8};
+  }
+  TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, p.x, p.y, 0, hwnd_, nullptr);
+}
+
+}  // namespace quenlit::win

@@ -1,0 +1,412 @@
+#include "app/MainWindow.h"
+
+#include <commctrl.h>
+#include <imm.h>
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include "app/Ids.h"
+#include "app/TargetCaption.h"
+#include "res/resource.h"
+#include "shell/Splitter.h"
+
+namespace quenlit::win {
+
+MainWindow::MainWindow(HINSTANCE instance, std::filesystem::path exePath)
+    : instance_(instance), form_(*this, bridges_, std::move(exePath)) {
+  form_.setCatalogClock(CatalogClock{[] { return std::time(nullptr); }, [](std::time_t t) {
+                                       // The user's short date and long time formats.
+                                       SYSTEMTIME st{};
+                                       FILETIME ft;
+                                       const long long ticks = (long long)t * 10000000LL + 116444736000000000LL;
+                                       ft.dwLowDateTime = DWORD(ticks);
+                                       ft.dwHighDateTime = DWORD(ticks >> 32);
+                                       FILETIME local;
+                                       FileTimeToLocalFileTime(&ft, &local);
+                                       FileTimeToSystemTime(&local, &st);
+                                       wchar_t date[128] = L"", time[128] = L"";
+                                       GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date,
+                                                       128, nullptr);
+                                       GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &st, nullptr, time, 128);
+                                       return text(std::wstring(date) + L" " + time);
+                                     }});
+}
+
+MainWindow::~MainWindow() {
+  if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+}
+
+bool MainWindow::create(int showCommand) {
+  WNDCLASSEXW wc{sizeof wc};
+  wc.lpfnWndProc = wndProc;
+  wc.hInstance = instance_;
+  wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_QUENLIT));
+  wc.hIconSm = wc.hIcon;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = theme_.windowBrush();
+  wc.lpszClassName = kMainClass;
+  if (!RegisterClassExW(&wc)) return false;
+
+  // Always on top, sizable, minimizable, not maximizable; the caption is
+  // "Quenlit" until the start-up finds the target CAD's name.
+  hwnd_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_CONTROLPARENT, kMainClass, L"Quenlit",
+                          WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN,
+                          CW_USEDEFAULT, CW_USEDEFAULT, 300, 500, nullptr, nullptr, instance_, this);
+  if (!hwnd_) return false;
+  placeAtStart();
+  applyFonts();
+  layout();
+  form_.FormCreate();
+  ShowWindow(hwnd_, showCommand);
+  UpdateWindow(hwnd_);
+  return true;
+}
+
+bool MainWindow::preTranslate(MSG& msg) { return hwnd_ && IsDialogMessageW(hwnd_, &msg); }
+
+LRESULT CALLBACK MainWindow::wndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  return self->handle(msg, wp, lp);
+}
+
+LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CREATE:
+      Theme::darkenTitleBar(hwnd_);
+      createControls();
+      createMenus();
+      return 0;
+    case WM_SIZE:
+      layout();
+      return 0;
+    case WM_GETMINMAXINFO: {
+      auto* mm = reinterpret_cast<MINMAXINFO*>(lp);
+      mm->ptMinTrackSize.x = scale(120, dpi_);
+      mm->ptMinTrackSize.y = scale(panel2Height_ + 4 + 8 + 55 + 7 + 60, dpi_);
+      return 0;
+    }
+    case WM_DPICHANGED: {
+      dpi_ = HIWORD(wp);
+      const RECT* r = reinterpret_cast<const RECT*>(lp);
+      applyFonts();
+      SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      layout();
+      return 0;
+    }
+    case WM_COMMAND:
+      onCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+      return 0;
+    case WM_NOTIFY:
+      return onNotify(*reinterpret_cast<const NMHDR*>(lp));
+    case WM_DROPFILES:
+      onDropFiles(reinterpret_cast<HDROP>(wp));
+      return 0;
+    case WM_CONTEXTMENU: {
+      HWND from = reinterpret_cast<HWND>(wp);
+      if (from == item(kIdTreeView1)) popup(popupMenu1_.get(), from, lp);
+      else if (from == item(kIdListBox1)) popup(popupMenu2_.get(), from, lp);
+      else return DefWindowProcW(hwnd_, msg, wp, lp);
+      return 0;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+      return reinterpret_cast<LRESULT>(onColor(msg, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp)));
+    case WM_DRAWITEM:
+      theme_.drawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+      return TRUE;
+    case kMsgSplitterMoved:
+      onSplitter(int(wp), int(lp));
+      return 0;
+    case kMsgTreeClick:
+      form_.TreeView1Click();
+      return 0;
+    case kMsgEdit1Click:
+      form_.Edit1Click();
+      return 0;
+    case WM_DESTROY:
+      if (!destroyed_) {
+        destroyed_ = true;
+        form_.FormDestroy();
+      }
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void MainWindow::onCommand(int id, int code, HWND control) {
+  if (control && code == BN_CLICKED) {
+    switch (id) {
+      case kIdButton1: form_.Button1Click(); return;
+      case kIdButton2: form_.Button2Click(); return;
+      case kIdButton4: form_.Button4Click(); return;
+      case kIdButton5: form_.Button5Click(); return;
+      case kIdButton6: form_.Button6Click(); return;
+      case kIdButton7: form_.Button7Click(); return;
+      case kIdButton10: form_.Button10Click(); return;
+      case kIdButton11: form_.Button11Click(); return;
+      case kIdButton12: form_.Button12Click(); return;
+      case kIdCheckBox2: form_.CheckBox2Click(); return;
+      case kIdCheckBox3: form_.Button11Click(); return;
+      default: return;  // "CAD", "C", "E", "<", ">" belong to later work
+    }
+  }
+  if (control) {
+    switch (id) {
+      case kIdComboBox1:
+        if (code == CBN_SELCHANGE) {
+          editorIndex_ = int(SendMessageW(control, CB_GETCURSEL, 0, 0));
+        } else if (code == CBN_EDITCHANGE) {
+          // Typed text selects the item it names, else nothing.
+          const std::wstring typed = windowText(control);
+          editorIndex_ = int(SendMessageW(control, CB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(typed.c_str())));
+          if (editorIndex_ < 0 || typed.empty()) editorIndex_ = -1;
+        }
+        return;
+      case kIdMemo2:
+        if (code == EN_CHANGE) pane_.controlChanged();
+        return;
+      case kIdEdit2:
+        if (code == EN_SETFOCUS) {
+          if (HIMC imc = ImmGetContext(control)) {
+            ImmSetOpenStatus(imc, FALSE);
+            ImmReleaseContext(control, imc);
+          }
+        }
+        return;
+    }
+    return;
+  }
+  switch (id) {  // menus
+    case kIdN18:
+    case kIdN20: form_.N18Click(); return;
+    case kIdCTRLG2:
+    case kIdCTRLG4: form_.CTRLG2Click(); return;
+    case kIdALTG1:
+    case kIdALTG2: form_.ALTG1Click(); return;
+    default: return;  // the jump list, the copies, the CAD items and the pane's jump come later
+  }
+}
+
+LRESULT MainWindow::onNotify(const NMHDR& hdr) {
+  if (hdr.idFrom != UINT_PTR(kIdTreeView1)) return 0;
+  switch (hdr.code) {
+    case NM_CLICK:
+      // The tree moves its selection after this notification; describe the row then.
+      PostMessageW(hwnd_, kMsgTreeClick, 0, 0);
+      return 0;
+    case NM_DBLCLK:
+      form_.TreeView1DblClick();
+      return 0;
+    case NM_RETURN:
+      return 0;
+    case TVN_BEGINLABELEDITW:
+      return TRUE;  // read-only
+  }
+  return 0;
+}
+
+void MainWindow::onDropFiles(HDROP drop) {
+  TextList paths;
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    const UINT n = DragQueryFileW(drop, i, nullptr, 0);
+    std::wstring p(size_t(n) + 1, L'\0');
+    DragQueryFileW(drop, i, p.data(), n + 1);
+    p.resize(n);
+    paths.push_back(text(p));
+  }
+  DragFinish(drop);
+  form_.dropFiles(paths);
+}
+
+HBRUSH MainWindow::onColor(UINT msg, HDC dc, HWND control) {
+  const int id = GetDlgCtrlID(control);
+  if (id == kIdEdit1) return theme_.colorField(dc, colors::kSilver);
+  if (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX) return theme_.colorField(dc, colors::kText);
+  return theme_.colorStatic(dc, id == kIdCheckBox1 ? colors::kWhite : colors::kText);
+}
+
+void MainWindow::onSplitter(int id, int dy) {
+  RECT c;
+  GetClientRect(hwnd_, &c);
+  const int px = MulDiv(dy, 96, int(dpi_));
+  const int height = MulDiv(c.bottom, 96, int(dpi_));
+  constexpr int kMin = 30;
+  if (id == kIdSplitter2) {
+    panel2Height_ = std::clamp(panel2Height_ + px, kMin, std::max(kMin, height - panel1Height_ - 12 - kMin));
+  } else if (id == kIdSplitter1) {
+    panel1Height_ = std::clamp(panel1Height_ - px, 55 + 7 + kMin, std::max(55 + 7 + kMin, height - panel2Height_ - 12 - kMin));
+  }
+  layout();
+}
+
+LRESULT CALLBACK MainWindow::controlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+  bool done = false;
+  LRESULT r = reinterpret_cast<MainWindow*>(self)->handleControl(hwnd, msg, wp, lp, done);
+  if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, controlProc, UINT_PTR(GetDlgCtrlID(hwnd)));
+  return done ? r : DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+LRESULT MainWindow::handleControl(HWND ctl, UINT msg, WPARAM wp, LPARAM lp, bool& done) {
+  const int id = GetDlgCtrlID(ctl);
+  switch (id) {
+    case kIdEdit1:
+      if (msg == WM_LBUTTONUP) PostMessageW(hwnd_, kMsgEdit1Click, 0, 0);
+      break;
+    case kIdEdit2:
+      if (msg == WM_GETDLGCODE && wp == VK_RETURN) {
+        done = true;
+        return DLGC_WANTALLKEYS | DefSubclassProc(ctl, msg, wp, lp);
+      }
+      if (msg == WM_CHAR && form_.Edit2KeyPress(char16_t(wp))) {
+        done = true;  // Enter is swallowed: no beep
+        return 0;
+      }
+      break;
+    case kIdTreeView1:
+      if (msg == WM_GETDLGCODE && wp == VK_RETURN) {
+        done = true;
+        return DLGC_WANTALLKEYS | DefSubclassProc(ctl, msg, wp, lp);
+      }
+      if (msg == WM_CHAR && form_.TreeView1KeyPress(char16_t(wp))) {
+        done = true;
+        return 0;
+      }
+      if (msg == WM_KEYUP) PostMessageW(hwnd_, kMsgTreeClick, 0, 0);  // TreeView1KeyUp
+      break;
+    case kIdMemo2:
+      if (msg == WM_CONTEXTMENU) {
+        popup(popupMenu3_.get(), ctl, lp);
+        done = true;
+        return 0;
+      }
+      break;
+  }
+  return 0;
+}
+
+// ---------------------------------------------------------------- MainView
+
+void MainWindow::setCaption(TextView caption) { SetWindowTextW(hwnd_, wide(caption).c_str()); }
+void MainWindow::setFileNameText(TextView name) { SetWindowTextW(item(kIdEdit1), wide(name).c_str()); }
+void MainWindow::setEncodingLabel(TextView label) { SetWindowTextW(item(kIdLabel1), wide(label).c_str()); }
+
+void MainWindow::showJumpList(const std::vector<JumpEntry>& entries) {
+  HWND list = item(kIdListBox1);
+  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(list, LB_RESETCONTENT, 0, 0);
+  for (const auto& e : entries) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(e.text).c_str()));
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+}
+
+void MainWindow::acceptDroppedFiles() { DragAcceptFiles(hwnd_, TRUE); }
+
+void MainWindow::setEditorIndex(int index) {
+  const bool valid = index >= 0 && index < int(SendMessageW(item(kIdComboBox1), CB_GETCOUNT, 0, 0));
+  editorIndex_ = valid ? index : -1;
+  SendMessageW(item(kIdComboBox1), CB_SETCURSEL, WPARAM(editorIndex_), 0);
+}
+
+bool MainWindow::jumpChecked() const {
+  return SendMessageW(item(kIdCheckBox1), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+void MainWindow::setJumpChecked(bool c) {
+  SendMessageW(item(kIdCheckBox1), BM_SETCHECK, c ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+bool MainWindow::reloadChecked() const {
+  return SendMessageW(item(kIdCheckBox2), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+void MainWindow::setReloadChecked(bool c) {
+  SendMessageW(item(kIdCheckBox2), BM_SETCHECK, c ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+Text MainWindow::searchText() const { return text(windowText(item(kIdEdit2))); }
+bool MainWindow::orderMode() const { return SendMessageW(item(kIdCheckBox3), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+std::optional<Text> MainWindow::runOpenDialog() {
+  std::wstring file(32768, L'\0');
+  const std::wstring start = wide(openDialogName_);
+  if (start.size() < file.size()) std::copy(start.begin(), start.end(), file.begin());
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = hwnd_;
+  ofn.lpstrFilter = L"*.lsp\0*.lsp\0";
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = DWORD(file.size());
+  ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  if (!GetOpenFileNameW(&ofn)) return std::nullopt;
+  file.resize(wcslen(file.c_str()));
+  openDialogName_ = text(file);
+  return openDialogName_;
+}
+
+namespace {
+
+// The system's reason for a file that cannot be opened, in the user's language.
+std::wstring systemReason(const std::wstring& path, const FileError& error) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD code = GetLastError();
+  if (h != INVALID_HANDLE_VALUE) {
+    CloseHandle(h);
+    code = 0;
+  }
+  if (code == 0) return wide(fromUtf8Lenient(error.reason));
+  wchar_t* buf = nullptr;
+  const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                 nullptr, code, 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
+  std::wstring reason = n && buf ? std::wstring(buf, n) : wide(fromUtf8Lenient(error.reason));
+  if (buf) LocalFree(buf);
+  while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' ')) reason.pop_back();
+  return reason;
+}
+
+}  // namespace
+
+void MainWindow::showFileError(TextView path, const FileError& error) {
+  const std::wstring p = wide(path);
+  const std::wstring msg = L"ファイル \"" + p + L"\" を開けません。\n" + systemReason(p, error);
+  MessageBoxW(hwnd_, msg.c_str(), wide(kAppTitle).c_str(), MB_OK | MB_ICONERROR);
+}
+
+void MainWindow::showMessage(TextView t) {
+  MessageBoxW(hwnd_, wide(t).c_str(), wide(kAppTitle).c_str(), MB_OK);
+}
+
+void MainWindow::showInformation(TextView t) {
+  MessageBoxW(hwnd_, wide(t).c_str(), wide(kAppTitle).c_str(), MB_OK | MB_ICONINFORMATION);
+}
+
+bool MainWindow::askYesNo(const Question& q) {
+  const std::wstring title = wide(q.title.empty() ? kAppTitle : TextView(q.title));
+  HWND owner = q.ownedByPane ? item(kIdMemo2) : hwnd_;
+  return MessageBoxW(owner, wide(q.text).c_str(), title.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+HistoryChoice MainWindow::showHistoryDialog(const TextList& entries) { return history_.show(hwnd_, entries); }
+
+void MainWindow::processMessages() {
+  // Only painting: a click queued meanwhile runs after the load, not inside it.
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+void MainWindow::openInNotepad(TextView path) {
+  ShellExecuteW(hwnd_, L"open", L"Notepad", wide(path).c_str(), L"", SW_SHOWNORMAL);
+}
+
+}  // namespace quenlit::win

@@ -1,0 +1,111 @@
+// The main window TForm25 on Windows: it creates and lays out the controls,
+// turns window messages into the handlers of the logic (TForm25 in core/app),
+// and implements MainView over the real controls.
+#pragma once
+
+#include <windows.h>
+
+#include <filesystem>
+
+#include "app/MainForm.h"
+#include "app/Theme.h"
+#include "app/WinBridges.h"
+#include "reports/PaneControl.h"
+#include "shell/HistoryDialog.h"
+#include "source/ProgressControl.h"
+#include "source/TreeControl.h"
+
+namespace quenlit::win {
+
+inline constexpr UINT kMsgTreeClick = WM_APP + 1;   // after the tree has moved its selection
+inline constexpr UINT kMsgEdit1Click = WM_APP + 3;
+
+class MainWindow final : public MainView {
+ public:
+  MainWindow(HINSTANCE instance, std::filesystem::path exePath);
+  ~MainWindow() override;
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  // Creates the window and its controls, runs the start-up and shows it.
+  bool create(int showCommand);
+  HWND hwnd() const { return hwnd_; }
+  // Keyboard navigation between the controls; true when the message was used.
+  bool preTranslate(MSG& msg);
+
+  // MainView
+  ResultPane& pane() override { return pane_; }
+  ProgressBar& progress() override { return progress_; }
+  OutlineTree& tree() override { return tree_; }
+  void scrollPaneTop() override { pane_.scrollTop(); }
+  void setCaption(TextView caption) override;
+  void setFileNameText(TextView name) override;
+  void setEncodingLabel(TextView label) override;
+  void showJumpList(const std::vector<JumpEntry>& entries) override;
+  void acceptDroppedFiles() override;
+  int editorIndex() const override { return editorIndex_; }
+  void setEditorIndex(int index) override;
+  bool jumpChecked() const override;
+  void setJumpChecked(bool checked) override;
+  bool reloadChecked() const override;
+  void setReloadChecked(bool checked) override;
+  void showKeyChoice(bool ctrlG) override;
+  Text searchText() const override;
+  bool orderMode() const override;
+  void setOpenDialogFileName(TextView path) override { openDialogName_ = Text(path); }
+  std::optional<Text> runOpenDialog() override;
+  void showFileError(TextView path, const FileError& error) override;
+  void showMessage(TextView text) override;
+  void showInformation(TextView text) override;
+  bool askYesNo(const Question& question) override;
+  HistoryChoice showHistoryDialog(const TextList& entries) override;
+  void processMessages() override;
+  void sleepMs(int ms) override { Sleep(DWORD(ms)); }
+  void openInNotepad(TextView path) override;
+
+ private:
+  static LRESULT CALLBACK wndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK controlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
+  LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT handleControl(HWND ctl, UINT msg, WPARAM wp, LPARAM lp, bool& done);
+
+  // MainControls.cpp
+  void createControls();
+  void createTooltips();
+  void applyFonts();
+  void layout();
+  void placeAtStart();
+  HWND item(int id) const { return GetDlgItem(hwnd_, id); }
+
+  // MainMenus.cpp
+  void createMenus();
+  void popup(HMENU menu, HWND from, LPARAM screenPoint);
+
+  void onCommand(int id, int code, HWND control);
+  LRESULT onNotify(const NMHDR& hdr);
+  void onDropFiles(HDROP drop);
+  HBRUSH onColor(UINT msg, HDC dc, HWND control);
+  void onSplitter(int id, int dy);
+
+  HINSTANCE instance_;
+  HWND hwnd_ = nullptr;
+  HWND tooltip_ = nullptr;
+  UINT dpi_ = 96;
+  int panel2Height_ = 193;  // control panel, moved by Splitter2
+  int panel1Height_ = 166;  // search bar, pane and progress bar, moved by Splitter1
+  int editorIndex_ = 0;
+  Text openDialogName_;
+  bool destroyed_ = false;
+
+  Theme theme_;
+  Font font_, edit1Font_, edit2Font_, memoFont_, listFont_, treeFont_;
+  Menu popupMenu1_, popupMenu2_, popupMenu3_;
+  TreeControl tree_;
+  PaneControl pane_;
+  ProgressControl progress_;
+  HistoryDialog history_{theme_};
+  WinBridges bridges_;
+  TForm25 form_;
+};
+
+}  // namespace quenlit::win

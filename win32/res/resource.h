@@ -1,0 +1,5 @@
+// Resource identifiers of QuenlitX.exe.
+#pragma once
+
+#define IDI_QUENLIT 1
+#define IDD_HISTORY 100

@@ -1,0 +1,146 @@
+#include "shell/HistoryDialog.h"
+
+#include "app/Ids.h"
+#include "res/resource.h"
+
+namespace quenlit::win {
+
+namespace {
+constexpr int kDesignWidth = 274, kDesignHeight = 179;
+}
+
+HistoryChoice HistoryDialog::show(HWND owner, const TextList& entries) {
+  entries_ = entries;
+  choice_ = HistoryChoice{};
+  SetWindowPos(owner, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  const INT_PTR r = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_HISTORY), owner, proc,
+                                    reinterpret_cast<LPARAM>(this));
+  SetWindowPos(owner, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  if (r <= 0) choice_ = HistoryChoice{};
+  return choice_;
+}
+
+INT_PTR CALLBACK HistoryDialog::proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_INITDIALOG) SetWindowLongPtrW(dlg, DWLP_USER, lp);
+  auto* self = reinterpret_cast<HistoryDialog*>(GetWindowLongPtrW(dlg, DWLP_USER));
+  return self ? self->handle(dlg, msg, wp, lp) : FALSE;
+}
+
+void HistoryDialog::init(HWND dlg) {
+  dpi_ = GetDpiForWindow(dlg);
+  font_ = makeFont(L"Tahoma", 11, false, dpi_);
+  listFont_ = makeFont(L"Tahoma", 13, false, dpi_);
+  for (int id : {kIdHistLoad, kIdHistDelete, kIdHistCancel})
+    SendDlgItemMessageW(dlg, id, WM_SETFONT, WPARAM(font_.get()), FALSE);
+  HWND list = GetDlgItem(dlg, kIdHistList);
+  SendMessageW(list, WM_SETFONT, WPARAM(listFont_.get()), FALSE);
+  Theme::darkenScrollBars(list);
+  Theme::darkenTitleBar(dlg);
+  SetWindowTextW(dlg, kHistoryTitle);
+
+  // Filled afresh with no selection; the buttons keep their last state.
+  SendMessageW(list, LB_RESETCONTENT, 0, 0);
+  int widest = 0;
+  HDC dc = GetDC(list);
+  Selected use(dc, listFont_.get());
+  for (const auto& e : entries_) {
+    std::wstring w = wide(e);
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
+    SIZE sz{};
+    GetTextExtentPoint32W(dc, w.c_str(), int(w.size()), &sz);
+    widest = sz.cx > widest ? sz.cx : widest;
+  }
+  ReleaseDC(list, dc);
+  SendMessageW(list, LB_SETHORIZONTALEXTENT, WPARAM(widest + scale(8, dpi_)), 0);
+  EnableWindow(GetDlgItem(dlg, kIdHistLoad), loadEnabled_);
+  EnableWindow(GetDlgItem(dlg, kIdHistDelete), deleteEnabled_);
+
+  // Client area as designed, centred on the screen, above the main window.
+  RECT r{0, 0, scale(kDesignWidth, dpi_), scale(kDesignHeight, dpi_)};
+  AdjustWindowRectExForDpi(&r, DWORD(GetWindowLongPtrW(dlg, GWL_STYLE)), FALSE,
+                           DWORD(GetWindowLongPtrW(dlg, GWL_EXSTYLE)), dpi_);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  MONITORINFO mi{sizeof mi};
+  GetMonitorInfoW(MonitorFromWindow(GetParent(dlg), MONITOR_DEFAULTTOPRIMARY), &mi);
+  const RECT& area = mi.rcWork;
+  SetWindowPos(dlg, HWND_TOPMOST, area.left + (area.right - area.left - w) / 2,
+               area.top + (area.bottom - area.top - h) / 2, w, h, 0);
+  layout(dlg);
+}
+
+void HistoryDialog::layout(HWND dlg) {
+  RECT c;
+  GetClientRect(dlg, &c);
+  const int W = c.right, H = c.bottom;
+  auto s = [this](int v) { return scale(v, dpi_); };
+  MoveWindow(GetDlgItem(dlg, kIdHistList), 0, 0, W, H - s(kDesignHeight - 133), TRUE);
+  MoveWindow(GetDlgItem(dlg, kIdHistLoad), s(20), H - s(kDesignHeight - 146), s(75), s(25), TRUE);
+  MoveWindow(GetDlgItem(dlg, kIdHistDelete), s(101), s(146), s(75), s(25), TRUE);
+  MoveWindow(GetDlgItem(dlg, kIdHistCancel), s(181), H - s(kDesignHeight - 146), s(75), s(25), TRUE);
+  // "削除" keeps its place; on a taller dialog the list grows behind it.
+  for (int id : {kIdHistLoad, kIdHistDelete, kIdHistCancel})
+    SetWindowPos(GetDlgItem(dlg, id), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void HistoryDialog::close(HWND dlg, int result) {
+  const LRESULT sel = SendDlgItemMessageW(dlg, kIdHistList, LB_GETCURSEL, 0, 0);
+  choice_.result = result;
+  choice_.selected = sel >= 0 ? std::optional<size_t>(size_t(sel)) : std::nullopt;
+  SetWindowPos(dlg, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EndDialog(dlg, result);
+}
+
+INT_PTR HistoryDialog::handle(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_INITDIALOG:
+      init(dlg);
+      return TRUE;
+    case WM_SIZE:
+      layout(dlg);
+      return TRUE;
+    case WM_DPICHANGED: {
+      dpi_ = HIWORD(wp);
+      const RECT* r = reinterpret_cast<const RECT*>(lp);
+      font_ = makeFont(L"Tahoma", 11, false, dpi_);
+      listFont_ = makeFont(L"Tahoma", 13, false, dpi_);
+      for (int id : {kIdHistLoad, kIdHistDelete, kIdHistCancel})
+        SendDlgItemMessageW(dlg, id, WM_SETFONT, WPARAM(font_.get()), TRUE);
+      SendDlgItemMessageW(dlg, kIdHistList, WM_SETFONT, WPARAM(listFont_.get()), TRUE);
+      SetWindowPos(dlg, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top, SWP_NOZORDER);
+      return TRUE;
+    }
+    case WM_COMMAND:
+      switch (LOWORD(wp)) {
+        case kIdHistList:
+          if (HIWORD(wp) == LBN_SELCHANGE) {
+            // ListBox1Click: both buttons follow whether an entry is selected.
+            const bool any = SendDlgItemMessageW(dlg, kIdHistList, LB_GETCURSEL, 0, 0) >= 0;
+            loadEnabled_ = deleteEnabled_ = any;
+            EnableWindow(GetDlgItem(dlg, kIdHistLoad), any);
+            EnableWindow(GetDlgItem(dlg, kIdHistDelete), any);
+          }
+          return TRUE;
+        case kIdHistLoad:
+          close(dlg, kMrOk);
+          return TRUE;
+        case kIdHistDelete:
+          close(dlg, kMrYes);
+          return TRUE;
+        case kIdHistCancel:
+        case IDCANCEL:  // the frame's close box and Escape
+          close(dlg, kMrCancel);
+          return TRUE;
+      }
+      return FALSE;
+    case WM_CTLCOLORDLG:
+      return reinterpret_cast<INT_PTR>(theme_.windowBrush());
+    case WM_CTLCOLORLISTBOX:
+      return reinterpret_cast<INT_PTR>(theme_.colorField(reinterpret_cast<HDC>(wp), colors::kText));
+    case WM_DRAWITEM:
+      theme_.drawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+      return TRUE;
+  }
+  return FALSE;
+}
+
+}  // namespace quenlit::win

@@ -1,0 +1,36 @@
+// TQuenlitFileHistForm, the file history dialog: the history in a list and the
+// buttons "ロード" (1), "削除" (6) and "取り消し" (2). One object lives for the
+// whole run, so the buttons keep their enabled state from one showing to the next.
+#pragma once
+
+#include <windows.h>
+
+#include "app/MainView.h"
+#include "app/Theme.h"
+
+namespace quenlit::win {
+
+class HistoryDialog {
+ public:
+  explicit HistoryDialog(const Theme& theme) : theme_(theme) {}
+
+  // Takes `owner` out of the always-on-top layer and puts the dialog into it while
+  // it shows; `owner` goes back afterwards.
+  HistoryChoice show(HWND owner, const TextList& entries);
+
+ private:
+  static INT_PTR CALLBACK proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
+  INT_PTR handle(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
+  void init(HWND dlg);
+  void layout(HWND dlg);
+  void close(HWND dlg, int result);
+
+  const Theme& theme_;
+  bool loadEnabled_ = false, deleteEnabled_ = false;
+  TextList entries_;
+  HistoryChoice choice_;
+  Font font_, listFont_;
+  UINT dpi_ = 96;
+};
+
+}  // namespace quenlit::win

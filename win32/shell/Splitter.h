@@ -1,0 +1,13 @@
+// A horizontal splitter bar: dragging it tells the parent how far the bar moved
+// with kMsgSplitterMoved (wParam the control id, lParam the vertical distance).
+#pragma once
+
+#include <windows.h>
+
+namespace quenlit::win {
+
+inline constexpr UINT kMsgSplitterMoved = WM_APP + 2;
+
+void registerSplitterClass(HINSTANCE instance);
+
+}  // namespace quenlit::win
