@@ -154,6 +154,27 @@ TEST(FunctionUsage, CountColumnFollowsTheLongestLineOfTheWholePane) {
                                   u"f2" + sp(45) + u" [  1]"}));
 }
 
+// A file defining one name thousands of times has a duplicate line thousands of
+// characters long; the count column stops at kMaxCountColumn instead of padding
+// every count line to that length.
+TEST(FunctionUsage, CountColumnsStopAtTheirLimit) {
+  std::string source;
+  for (int i = 0; i < 300; ++i) source += "(defun f2 () 1)\n";
+  source += "(f2)\n(" + std::string(400, 'q') + " 1)\n(zz 2)\n";
+  MemoryPane pane;
+  NullProgress progress;
+  runFunctionCheck(splitLines(T(source)), BuiltinList(), pane, progress);
+  const TextList& all = pane.all();
+  ASSERT_EQ(all.size(), 2u + 3u + 1u + 300u);
+  EXPECT_EQ(all[0], kDuplicate);
+  EXPECT_EQ(all[1].size(), 299u * 3 - 1);  // "f2 f2 ... f2"
+  EXPECT_EQ(all[2], kUndefined);
+  EXPECT_EQ(all[3], T(std::string(400, 'q')) + u" " + countField(1));
+  EXPECT_EQ(all[4], u"zz" + sp(kMaxCountColumn - 2) + u" " + countField(1));
+  EXPECT_EQ(all[5], kCounts);
+  for (size_t i = 6; i < all.size(); ++i) ASSERT_EQ(all[i], u"f2" + sp(kMaxCountColumn - 2) + countField(1)) << i;
+}
+
 TEST(FunctionUsage, CommandNamesAndCountField) {
   EXPECT_TRUE(isCommandName(u"c:x"));
   EXPECT_TRUE(isCommandName(u"C:"));

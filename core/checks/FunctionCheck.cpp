@@ -154,9 +154,10 @@ void fusokuFunc(const FunctionSource& src, const BuiltinList& builtins, ResultPa
   sortList(undefinedNames);
   size_t width = 0;
   for (const Text& name : undefinedNames) width = std::max(width, name.size());
+  width = std::min(width, kMaxCountColumn);  // one huge name must not pad every line to its length
   const std::vector<int> counts = CallMatcher(undefinedNames).countCallingLines(src.codeLines);
   for (size_t i = 0; i < undefinedNames.size(); ++i)
-    pane.addLine(padRight(undefinedNames[i], width + 1) + countField(counts[i]));
+    pane.addLine(padRight(undefinedNames[i], width) + u" " + countField(counts[i]));
 }
 
 void runFunctionCheck(const TextList& sourceLines, const BuiltinList& builtins, ResultPane& pane, ProgressBar& progress) {

@@ -77,6 +77,10 @@ void userFuncUsedCount(const FunctionSource& src, ResultPane& pane, ProgressBar&
     size_t width = 0;
     for (size_t j = 0; j < S; ++j) width = std::max(width, pane.line(j).size());
     for (const Text& line : added) width = std::max(width, line.size());
+    // Unbounded, one long line (the duplicate line of a file defining one name
+    // thousands of times) would pad every count line to its length: output, and
+    // memory, growing with the square of the file.
+    width = std::min(width, kMaxCountColumn);
     std::vector<size_t> functionLines;
     TextList keys;
     for (size_t k = 0; k < added.size(); ++k) {
@@ -87,7 +91,7 @@ void userFuncUsedCount(const FunctionSource& src, ResultPane& pane, ProgressBar&
     const std::vector<int> counts = CallMatcher(keys).countCallingLines(src.codeLines, &progress, 80);
     for (size_t i = 0; i < functionLines.size(); ++i) {
       Text& line = added[functionLines[i]];
-      line.append(width - line.size(), u' ');
+      if (line.size() < width) line.append(width - line.size(), u' ');
       line += countField(counts[i]);
     }
     for (const Text& line : added) pane.addLine(line);

@@ -36,4 +36,8 @@ void userFuncUsedCount(const FunctionSource& src, ResultPane& pane, ProgressBar&
 // " [%3d]": a blank, "[", the number right-aligned in three places, "]".
 Text countField(int count);
 
+// The count columns line up after the longest line, but never further right than
+// this: a line longer than that keeps its count right behind it.
+inline constexpr size_t kMaxCountColumn = 256;
+
 }  // namespace quenlit
