@@ -1,6 +1,7 @@
 #include "checks/VariableCheck.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_set>
 
 #include "checks/Words.h"
@@ -84,9 +85,10 @@ class Checker {
     std::vector<Record> records;
     records.reserve(table.size());
     for (const auto& r : table) records.push_back({splitCommaText(r)});
+    subWords_.assign(records.size(), std::nullopt);
     for (size_t i = 0; i < records.size(); ++i) {
       if (records[i].isDefun()) defunBlock(records, i);
-      else if (records[i].isNested()) subBlock(records[i]);
+      else if (records[i].isNested()) subBlock(records[i], i);
     }
     afterAll();
   }
@@ -99,10 +101,10 @@ class Checker {
     lastEnd_ = e;
 
     TextList subNames;
-    std::vector<const Record*> children;
+    std::vector<size_t> children;
     for (size_t k = index + 1; k < records.size() && records[k].isNested(); ++k) {
       subNames.push_back(records[k].fields[1]);
-      if (records[k].fields[0] == f[0]) children.push_back(&records[k]);
+      if (records[k].fields[0] == f[0]) children.push_back(k);
     }
 
     args_ = getDefunArgList(code_, s, c);
@@ -140,9 +142,13 @@ class Checker {
     TextList unusedLocals = subtractWords(locals_, words);
     // A local that only a sub-function uses, without declaring it, is used.
     for (size_t k = 0; k < children.size() && !unusedLocals.empty(); ++k) {
-      const Record& sub = *children[k];
-      unusedLocals = subtractWords(
-          unusedLocals, getSubFreeWords(code_, fieldToInt(sub.fields[2]), fieldToInt(sub.fields[3]), jogai_));
+      const TextList& sub = records[children[k]].fields;
+      const int ss = fieldToInt(sub[2]), sc = fieldToInt(sub[3]);
+      // The sub-function's free words (getSubFreeWords), its body words kept for its own block.
+      const TextList& w = subWords(children[k], ss, sc);
+      if (w.empty()) continue;
+      unusedLocals = subtractWords(unusedLocals,
+                                   subtractWords(w, getDefunArgList(code_, ss, sc), getDefunLocals(code_, ss, sc)));
     }
     if (!unusedLocals.empty()) {
       pane_.addLine(kLabelUnused);
@@ -158,12 +164,17 @@ class Checker {
     if (pane_.lineCount() == header + 1) pane_.removeLine(header);
   }
 
-  void subBlock(const Record& record) {
+  const TextList& subWords(size_t index, int s, int c) {
+    if (!subWords_[index]) subWords_[index] = getSubDefunWords(code_, s, c, jogai_);
+    return *subWords_[index];
+  }
+
+  void subBlock(const Record& record, size_t index) {
     const TextList& f = record.fields;
     const int s = fieldToInt(f[2]), c = fieldToInt(f[3]);
     const TextList a = getDefunArgList(code_, s, c);
     const TextList l = getDefunLocals(code_, s, c);
-    const TextList w = getSubDefunWords(code_, s, c, jogai_);
+    const TextList& w = subWords(index, s, c);
 
     const size_t header = pane_.lineCount();
     pane_.addLine(headerLine(s, f[1], a, l, true));
@@ -215,6 +226,7 @@ class Checker {
   ResultPane& pane_;
   int lastEnd_ = -1;
   TextList args_, locals_;  // of the most recent top-level definition
+  std::vector<std::optional<TextList>> subWords_;  // body words per nested record, once
 };
 
 void writeNothingFound(ResultPane& pane) {
