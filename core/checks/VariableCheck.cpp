@@ -139,6 +139,8 @@ class Checker {
       writeWordLines(pane_, unusedArgs);
     }
 
+    // Not looked up in the exclusion list either, so a local *error* whose handler is a
+    // nested defun shows as unused: the excluded word never reaches the body words.
     TextList unusedLocals = subtractWords(locals_, words);
     // A local that only a sub-function uses, without declaring it, is used.
     for (size_t k = 0; k < children.size() && !unusedLocals.empty(); ++k) {
