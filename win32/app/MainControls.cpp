@@ -152,9 +152,12 @@ void MainWindow::createControls() {
 }
 
 void MainWindow::createTooltips() {
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_,
-                             nullptr);
+  // Not owned by the main window: under Wine a window that owns a topmost popup
+  // loses its own topmost flag when it is put back into that layer (after the
+  // history dialog). The tooltip is topmost by itself.
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
+                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, nullptr, nullptr, instance_, nullptr);
   auto add = [this](int id, const wchar_t* hint) {
     TTTOOLINFOW ti{};
     ti.cbSize = sizeof ti;

@@ -137,6 +137,8 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         destroyed_ = true;
         form_.FormDestroy();
       }
+      if (tooltip_) DestroyWindow(tooltip_);  // it has no owner to take it along
+      tooltip_ = nullptr;
       PostQuitMessage(0);
       return 0;
   }

@@ -1,0 +1,364 @@
+#include "Driver.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <thread>
+
+#include "app/Ids.h"
+
+namespace quenlit::e2e {
+
+namespace {
+
+std::wstring quote(const std::wstring& s) { return L"\"" + s + L"\""; }
+
+// Memory in the program's address space, for messages whose pointers are not
+// carried across processes.
+class Remote {
+ public:
+  Remote(HANDLE process, size_t size)
+      : process_(process), p_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+  ~Remote() {
+    if (p_ && owned_) VirtualFreeEx(process_, p_, 0, MEM_RELEASE);
+  }
+  Remote(const Remote&) = delete;
+  Remote& operator=(const Remote&) = delete;
+  void* get() const { return p_; }
+  void write(const void* data, size_t n, size_t offset = 0) const {
+    WriteProcessMemory(process_, static_cast<char*>(p_) + offset, data, n, nullptr);
+  }
+  void read(void* data, size_t n, size_t offset = 0) const {
+    ReadProcessMemory(process_, static_cast<char*>(p_) + offset, data, n, nullptr);
+  }
+  void handOver() { owned_ = false; }  // the program frees it
+
+ private:
+  HANDLE process_;
+  void* p_;
+  bool owned_ = true;
+};
+
+struct FindArgs {
+  DWORD pid;
+  const wchar_t* cls;
+  const std::wstring* title;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK findWindowOf(HWND hwnd, LPARAM lp) {
+  auto* a = reinterpret_cast<FindArgs*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != a->pid || !IsWindowVisible(hwnd)) return TRUE;
+  if (a->cls) {
+    wchar_t cls[256] = L"";
+    GetClassNameW(hwnd, cls, 256);
+    if (wcscmp(cls, a->cls) != 0) return TRUE;
+  }
+  if (a->title && windowText(hwnd) != *a->title) return TRUE;
+  a->found = hwnd;
+  return FALSE;
+}
+
+}  // namespace
+
+fs::path binDir() {
+  wchar_t buf[MAX_PATH];
+  GetModuleFileNameW(nullptr, buf, MAX_PATH);
+  return fs::path(buf).parent_path();
+}
+
+fs::path projectRoot() { return fs::path(QUENLIT_TEST_ROOT); }
+
+std::wstring windowText(HWND hwnd) {
+  // WM_GETTEXT is carried across processes; GetWindowText would not ask the program.
+  const LRESULT n = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring s(size_t(n) + 1, L'\0');
+  const LRESULT got = SendMessageW(hwnd, WM_GETTEXT, WPARAM(n + 1), reinterpret_cast<LPARAM>(s.data()));
+  s.resize(size_t(got));
+  return s;
+}
+
+std::vector<std::wstring> splitLines(const std::wstring& t) {
+  std::vector<std::wstring> lines;
+  size_t start = 0, i = 0;
+  while (i < t.size()) {
+    if (t[i] == L'\r' || t[i] == L'\n') {
+      lines.push_back(t.substr(start, i - start));
+      i += (t[i] == L'\r' && i + 1 < t.size() && t[i + 1] == L'\n') ? 2 : 1;
+      start = i;
+    } else {
+      ++i;
+    }
+  }
+  if (start < t.size()) lines.push_back(t.substr(start));
+  return lines;
+}
+
+std::wstring fromUtf8(const std::string& s) {
+  if (s.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), int(s.size()), nullptr, 0);
+  std::wstring w(size_t(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, s.data(), int(s.size()), w.data(), n);
+  return w;
+}
+
+std::string toUtf8(const std::wstring& w) {
+  if (w.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
+  std::string s(size_t(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), s.data(), n, nullptr, nullptr);
+  return s;
+}
+
+bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    if (done()) return true;
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(25ms);
+  }
+}
+
+// ---------------------------------------------------------------- Scratch
+
+Scratch::Scratch(bool withDataFiles) {
+  wchar_t tmp[MAX_PATH];
+  GetTempPathW(MAX_PATH, tmp);
+  std::random_device rd;
+  dir = fs::path(tmp) / (L"quenlit-e2e-" + std::to_wstring(rd()) + std::to_wstring(GetCurrentProcessId()));
+  fs::create_directories(dir);
+  fs::copy_file(binDir() / "QuenlitX.exe", dir / "QuenlitX.exe");
+  if (withDataFiles) {
+    for (const auto& e : fs::directory_iterator(binDir()))
+      if (e.path().extension() == ".txt") fs::copy_file(e.path(), dir / e.path().filename());
+  }
+}
+
+Scratch::~Scratch() {
+  std::error_code ec;
+  for (int i = 0; i < 20; ++i) {  // the program may still be letting go of its files
+    fs::remove_all(dir, ec);
+    if (!ec) return;
+    Sleep(100);
+  }
+}
+
+void Scratch::write(const std::string& name, const std::string& bytes) const {
+  std::ofstream out(file(name), std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+std::string Scratch::read(const std::string& name) const {
+  std::ifstream in(file(name), std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// ---------------------------------------------------------------- App
+
+App::App(const Scratch& scratch) {
+  const fs::path exe = scratch.dir / "QuenlitX.exe";
+  std::wstring cmd = quote(exe.wstring());
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, scratch.dir.c_str(), &si, &pi_))
+    return;
+  waitFor([this] {
+    FindArgs a{pi_.dwProcessId, win::kMainClass, nullptr};
+    EnumWindows(findWindowOf, reinterpret_cast<LPARAM>(&a));
+    main_ = a.found;
+    return main_ != nullptr;
+  }, 60s);
+}
+
+App::~App() {
+  if (!pi_.hProcess) return;
+  if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT && !close(15s)) {
+    TerminateProcess(pi_.hProcess, 99);
+    WaitForSingleObject(pi_.hProcess, 5000);
+  }
+  CloseHandle(pi_.hThread);
+  CloseHandle(pi_.hProcess);
+}
+
+bool App::checked(int id) const { return SendMessageW(control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void App::click(int id) {
+  DWORD_PTR r;
+  SendMessageTimeoutW(control(id), BM_CLICK, 0, 0, SMTO_NORMAL, 60000, &r);
+}
+
+void App::clickAsync(int id) { PostMessageW(control(id), BM_CLICK, 0, 0); }
+
+void App::command(int menuId) { PostMessageW(main_, WM_COMMAND, MAKEWPARAM(menuId, 0), 0); }
+
+void App::setText(int id, const std::wstring& t) {
+  SendMessageW(control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(t.c_str()));
+}
+
+void App::pressEnter(int id) { PostMessageW(control(id), WM_CHAR, VK_RETURN, 1); }
+
+void App::selectEditor(int index) {
+  HWND combo = control(win::kIdComboBox1);
+  SendMessageW(combo, CB_SETCURSEL, WPARAM(index), 0);
+  SendMessageW(main_, WM_COMMAND, MAKEWPARAM(win::kIdComboBox1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+void App::drop(const std::vector<fs::path>& files) {
+  std::wstring names;
+  for (const auto& f : files) names += f.wstring() + L'\0';
+  names += L'\0';
+  DROPFILES df{};
+  df.pFiles = sizeof df;
+  df.fWide = TRUE;
+  Remote block(pi_.hProcess, sizeof df + names.size() * sizeof(wchar_t));
+  block.write(&df, sizeof df);
+  block.write(names.data(), names.size() * sizeof(wchar_t), sizeof df);
+  block.handOver();
+  PostMessageW(main_, WM_DROPFILES, reinterpret_cast<WPARAM>(block.get()), 0);
+}
+
+std::vector<TreeRow> App::tree() const {
+  HWND tv = control(win::kIdTreeView1);
+  std::vector<TreeRow> rows;
+  Remote mem(pi_.hProcess, sizeof(TVITEMW) + 512 * sizeof(wchar_t));
+  auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<char*>(mem.get()) + sizeof(TVITEMW));
+  std::function<void(HTREEITEM, int)> walk = [&](HTREEITEM item, int level) {
+    for (; item; item = TreeView_GetNextSibling(tv, item)) {
+      TVITEMW it{};
+      it.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_HANDLE;
+      it.hItem = item;
+      it.pszText = remoteText;
+      it.cchTextMax = 512;
+      mem.write(&it, sizeof it);
+      SendMessageW(tv, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(mem.get()));
+      mem.read(&it, sizeof it);
+      wchar_t buf[512] = L"";
+      mem.read(buf, sizeof buf, sizeof(TVITEMW));
+      buf[511] = 0;
+      rows.push_back(TreeRow{level, buf, it.iImage, item});
+      walk(TreeView_GetChild(tv, item), level + 1);
+    }
+  };
+  walk(TreeView_GetRoot(tv), 0);
+  return rows;
+}
+
+void App::selectTreeRow(HTREEITEM item) { TreeView_SelectItem(control(win::kIdTreeView1), item); }
+
+void App::clickTreeRow(HTREEITEM item) {
+  HWND tv = control(win::kIdTreeView1);
+  Remote mem(pi_.hProcess, sizeof(RECT));
+  RECT r{};
+  memcpy(&r, &item, sizeof item);  // the item goes in, the rectangle comes back
+  mem.write(&r, sizeof r);
+  SendMessageW(tv, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(mem.get()));
+  mem.read(&r, sizeof r);
+  const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  PostMessageW(tv, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(tv, WM_LBUTTONUP, 0, at);
+}
+
+std::optional<size_t> App::selectedTreeRow() const {
+  HTREEITEM sel = TreeView_GetSelection(control(win::kIdTreeView1));
+  const auto rows = tree();
+  for (size_t i = 0; i < rows.size(); ++i)
+    if (rows[i].item == sel) return i;
+  return std::nullopt;
+}
+
+HWND App::findDialog(const std::wstring& title) const {
+  FindArgs a{pi_.dwProcessId, L"#32770", &title};
+  EnumWindows(findWindowOf, reinterpret_cast<LPARAM>(&a));
+  return a.found;
+}
+
+HWND App::waitDialog(const std::wstring& title, std::chrono::milliseconds timeout) const {
+  HWND found = nullptr;
+  waitFor([&] { return (found = findDialog(title)) != nullptr; }, timeout);
+  return found;
+}
+
+std::wstring App::messageText(HWND box) {
+  // The text control of a message box: 0xFFFF on Windows, 100 under Wine.
+  for (int id : {0xFFFF, 100}) {
+    HWND t = GetDlgItem(box, id);
+    if (t) {
+      std::wstring s = windowText(t);
+      if (!s.empty()) return s;
+    }
+  }
+  return {};
+}
+
+void App::press(HWND dialog, int buttonId) {
+  DWORD_PTR r;
+  SendMessageTimeoutW(GetDlgItem(dialog, buttonId), BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &r);
+}
+
+bool App::topmost(HWND hwnd) const { return GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST; }
+
+bool App::close(std::chrono::milliseconds timeout) {
+  if (!pi_.hProcess) return false;
+  PostMessageW(main_, WM_CLOSE, 0, 0);
+  return WaitForSingleObject(pi_.hProcess, DWORD(timeout.count())) == WAIT_OBJECT_0;
+}
+
+DWORD App::exitCode() const {
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(pi_.hProcess, &code);
+  return code;
+}
+
+// ---------------------------------------------------------------- the command line tool
+
+CliRun runCli(const std::vector<std::wstring>& args) {
+  CliRun run;
+  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+  HANDLE readEnd = nullptr, writeEnd = nullptr;
+  if (!CreatePipe(&readEnd, &writeEnd, &sa, 0)) return run;
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  const fs::path exe = binDir() / "quenlit.exe";
+  std::wstring cmd = quote(exe.wstring());
+  for (const auto& a : args) cmd += L" " + quote(a);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = writeEnd;
+  si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  PROCESS_INFORMATION pi{};
+  const BOOL ok = CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+                                 &si, &pi);
+  CloseHandle(writeEnd);
+  std::string out;
+  if (ok) {
+    char buf[4096];
+    DWORD n = 0;
+    while (ReadFile(readEnd, buf, sizeof buf, &n, nullptr) && n > 0) out.append(buf, n);
+    WaitForSingleObject(pi.hProcess, 60000);
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    run.code = int(code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+  CloseHandle(readEnd);
+  run.lines = splitLines(fromUtf8(out));
+  return run;
+}
+
+FileHold::FileHold(const fs::path& p)
+    : h_(CreateFileW(p.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+
+FileHold::~FileHold() {
+  if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+}
+
+}  // namespace quenlit::e2e

@@ -1,0 +1,122 @@
+// Drives QuenlitX.exe from another process, the way a user does: it starts the
+// program in a scratch folder, finds its window and controls, clicks, types,
+// drops files, answers message boxes, reads what the controls show, and compares
+// with what the command line tool prints for the same file.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quenlit::e2e {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+// The folder of the driver: QuenlitX.exe, quenlit.exe and the data files.
+fs::path binDir();
+fs::path projectRoot();  // the checkout, as Wine sees it (Z:)
+
+// A fresh folder with a copy of QuenlitX.exe (and the data files when asked),
+// removed at the end.
+struct Scratch {
+  explicit Scratch(bool withDataFiles = true);
+  ~Scratch();
+  fs::path dir;
+  fs::path file(const std::string& name) const { return dir / name; }
+  void write(const std::string& name, const std::string& bytes) const;
+  std::string read(const std::string& name) const;
+  bool exists(const std::string& name) const { return fs::exists(file(name)); }
+};
+
+// Polls `done` until it holds or the time is up.
+bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout = 20s);
+
+std::wstring windowText(HWND hwnd);
+std::vector<std::wstring> splitLines(const std::wstring& text);  // CR LF, CR or LF; no final empty line
+std::wstring fromUtf8(const std::string& s);
+std::string toUtf8(const std::wstring& s);
+
+struct TreeRow {
+  int level = 0;
+  std::wstring text;
+  int image = -1;
+  HTREEITEM item = nullptr;
+};
+
+// One running QuenlitX.exe.
+class App {
+ public:
+  explicit App(const Scratch& scratch);
+  ~App();  // closes the program if it still runs; kills it only if it does not end
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
+
+  bool started() const { return main_ != nullptr; }
+  HWND main() const { return main_; }
+  HWND control(int id) const { return GetDlgItem(main_, id); }
+  std::wstring caption() const { return windowText(main_); }
+  std::wstring text(int id) const { return windowText(control(id)); }
+  bool checked(int id) const;
+  std::vector<std::wstring> pane() const { return splitLines(text(kPaneId)); }
+
+  // BM_CLICK that waits for the handler; use clickAsync when it opens a dialog.
+  void click(int id);
+  void clickAsync(int id);
+  void command(int menuId);  // a menu item, posted
+  void setText(int id, const std::wstring& text);
+  void pressEnter(int id);   // WM_CHAR 13, posted
+  void selectEditor(int index);
+
+  // A DROPFILES block in the program's memory, posted as WM_DROPFILES.
+  void drop(const std::vector<fs::path>& files);
+
+  std::vector<TreeRow> tree() const;
+  void selectTreeRow(HTREEITEM item);
+  void clickTreeRow(HTREEITEM item);  // mouse down and up on the row
+  std::optional<size_t> selectedTreeRow() const;
+
+  // A top-level dialog of the program with this title (message boxes included).
+  HWND waitDialog(const std::wstring& title, std::chrono::milliseconds timeout = 20s) const;
+  HWND findDialog(const std::wstring& title) const;
+  static std::wstring messageText(HWND box);
+  static void press(HWND dialog, int buttonId);
+
+  bool topmost(HWND hwnd) const;
+  // WM_CLOSE and wait for the process to end.
+  bool close(std::chrono::milliseconds timeout = 30s);
+  DWORD exitCode() const;
+
+  static constexpr int kPaneId = 1062;
+
+ private:
+  PROCESS_INFORMATION pi_{};
+  HWND main_ = nullptr;
+};
+
+// Runs bin/quenlit.exe with the arguments; its output lines (UTF-8, LF).
+struct CliRun {
+  int code = -1;
+  std::vector<std::wstring> lines;
+};
+CliRun runCli(const std::vector<std::wstring>& args);
+
+// Holds a file open without sharing, as an editor that locks it would.
+class FileHold {
+ public:
+  explicit FileHold(const fs::path& p);
+  ~FileHold();
+  FileHold(const FileHold&) = delete;
+  FileHold& operator=(const FileHold&) = delete;
+
+ private:
+  HANDLE h_;
+};
+
+}  // namespace quenlit::e2e

@@ -1,0 +1,190 @@
+// The check buttons, the exclusion list, the search bar and the small handlers,
+// each compared with what the command line tool prints for the same file.
+#include <gtest/gtest.h>
+
+#include "Driver.h"
+#include "app/Ids.h"
+
+using namespace quenlit::e2e;
+namespace win = quenlit::win;
+
+namespace {
+
+struct Loaded {
+  Scratch s;
+  std::wstring path;
+  App app{s};
+  explicit Loaded(const std::string& name, const std::string& bytes = {}) {
+    if (bytes.empty())
+      std::filesystem::copy_file(projectRoot() / "samples" / "demo.lsp", s.file(name));
+    else
+      s.write(name, bytes);
+    path = s.file(name).wstring();
+    if (!app.started()) return;
+    app.drop({s.file(name)});
+    waitFor([&] { return app.text(win::kIdEdit1) == fromUtf8(name); });
+  }
+};
+
+}  // namespace
+
+TEST(Checks, ButtonsWriteWhatTheCommandLinePrints) {
+  Loaded l("demo.lsp");
+  ASSERT_EQ(l.app.text(win::kIdEdit1), L"demo.lsp");
+  App& app = l.app;
+
+  app.click(win::kIdButton2);
+  EXPECT_EQ(app.pane(), runCli({L"parens", l.path}).lines);
+  app.click(win::kIdButton4);
+  EXPECT_EQ(app.pane(), runCli({L"vars", l.path}).lines);
+  app.click(win::kIdButton7);
+  EXPECT_EQ(app.pane(), runCli({L"funcs", l.path}).lines);
+
+  // The catalog: the same apart from the moment it was made.
+  app.click(win::kIdButton5);
+  auto pane = app.pane();
+  auto cli = runCli({L"catalog", l.path}).lines;
+  ASSERT_GE(pane.size(), 4u);
+  ASSERT_EQ(pane.size(), cli.size());
+  EXPECT_EQ(pane[2].rfind(L" 作成日時 : ", 0), 0u);
+  pane[2] = cli[2] = L"";
+  EXPECT_EQ(pane, cli);
+  EXPECT_EQ(SendMessageW(app.control(win::kIdMemo2), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+}
+
+TEST(Checks, UnbalancedFileListsTheRangesAndShowsTheMessage) {
+  Loaded l("bad.lsp", "(defun f ()\r\n  (princ)\r\n(defun g () 1)\r\n");
+  App& app = l.app;
+  ASSERT_EQ(app.text(win::kIdEdit1), L"bad.lsp");
+  app.clickAsync(win::kIdButton2);
+  HWND box = app.waitDialog(L"QuenlitX");
+  ASSERT_TRUE(box);
+  // The command line prints the pane, then the message's lines.
+  auto all = app.pane();
+  for (const auto& line : splitLines(App::messageText(box))) all.push_back(line);
+  EXPECT_EQ(all, runCli({L"parens", l.path}).lines);
+  App::press(box, IDOK);
+  EXPECT_TRUE(waitFor([&] { return !app.findDialog(L"QuenlitX"); }));
+}
+
+TEST(Checks, ExclusionButtonListsTheWordsAndCreatesTheUserFile) {
+  Loaded l("demo.lsp");
+  App& app = l.app;
+  l.s.write("jogaiList.txt", "myConst\r\n");
+  app.clickAsync(win::kIdButton6);
+  HWND ask = app.waitDialog(L"確認");
+  ASSERT_TRUE(ask);
+  EXPECT_EQ(App::messageText(ask),
+            L"変数から除外する文字列ファイル jogaiList.txt を作成、編集しますか？\n"
+            L"保存後に、再度[ 除外 ]ボタンをクリックすると変更が反映されます．");
+  auto pane = app.pane();
+  EXPECT_EQ(pane.size(), 58u);
+  EXPECT_NE(std::find(pane.begin(), pane.end(), L"myConst"), pane.end());
+  App::press(ask, IDNO);
+  ASSERT_TRUE(waitFor([&] { return !app.findDialog(L"確認"); }));
+
+  // The user's word now counts: "myConst" is no longer a variable.
+  l.s.write("demo.lsp", l.s.read("demo.lsp") + "(setq myConst 1 other 2)\r\n");
+  app.click(win::kIdButton4);
+  EXPECT_EQ(app.pane(), runCli({L"vars", L"--exclude", l.s.file("jogaiList.txt").wstring(), l.path}).lines);
+
+  // Yes without a user file: an empty file is created and Notepad opens it.
+  std::filesystem::remove(l.s.file("jogaiList.txt"));
+  app.clickAsync(win::kIdButton6);
+  ask = app.waitDialog(L"確認");
+  ASSERT_TRUE(ask);
+  EXPECT_EQ(app.pane().size(), 57u);
+  App::press(ask, IDYES);
+  ASSERT_TRUE(waitFor([&] { return l.s.exists("jogaiList.txt"); }));
+  EXPECT_EQ(l.s.read("jogaiList.txt"), "");
+  HWND notepad = nullptr;
+  EXPECT_TRUE(waitFor([&] { return (notepad = FindWindowW(L"Notepad", nullptr)) != nullptr; }));
+  if (notepad) PostMessageW(notepad, WM_CLOSE, 0, 0);
+}
+
+TEST(Checks, SearchListsLinesAndDeletionRewritesTheFileWithABackup) {
+  const std::string source =
+      "(defun a ()\r\n  (setq x 1)\r\n  (princ x))\r\n(setq y (list x))\r\n;; setq x in a comment\r\n";
+  Loaded l("s.lsp", source);
+  App& app = l.app;
+  ASSERT_EQ(app.text(win::kIdEdit1), L"s.lsp");
+
+  // A pane that is not a search result is refused.
+  app.setText(win::kIdEdit2, L"setq x");
+  app.clickAsync(win::kIdButton12);
+  HWND box = app.waitDialog(L"QuenlitX");
+  ASSERT_TRUE(box);
+  EXPECT_EQ(App::messageText(box), L"全行で行番号が取得できまません.");
+  App::press(box, IDOK);
+  ASSERT_TRUE(waitFor([&] { return !app.findDialog(L"QuenlitX"); }));
+
+  // Enter in the search box searches; ticking the order box searches again.
+  app.pressEnter(win::kIdEdit2);
+  const auto found = runCli({L"search", L"setq x", l.path}).lines;
+  ASSERT_EQ(found.size(), 3u);
+  EXPECT_TRUE(waitFor([&] { return app.pane() == found; }));
+  app.setText(win::kIdEdit2, L"x setq");
+  app.click(win::kIdCheckBox3);
+  EXPECT_EQ(app.pane(), runCli({L"search", L"--ordered", L"x setq", l.path}).lines);
+  app.click(win::kIdButton11);
+  EXPECT_EQ(app.pane(), runCli({L"search", L"--ordered", L"x setq", l.path}).lines);
+  app.click(win::kIdCheckBox3);
+  app.setText(win::kIdEdit2, L"setq x");
+  app.click(win::kIdButton11);
+  ASSERT_EQ(app.pane(), found);
+
+  // No: nothing is written.
+  app.clickAsync(win::kIdButton12);
+  HWND ask = app.waitDialog(L"検索行削除");
+  ASSERT_TRUE(ask);
+  EXPECT_EQ(App::messageText(ask),
+            L"エディターで編集中の時は閉じてから実行して下さい.\n現ファイルは .bak で保存されます.\n"
+            L"検索行をすべて削除しますか？");
+  App::press(ask, IDNO);
+  ASSERT_TRUE(waitFor([&] { return !app.findDialog(L"検索行削除"); }));
+  EXPECT_EQ(l.s.read("s.lsp"), source);
+  EXPECT_FALSE(l.s.exists("s.bak"));
+
+  // Yes: the same result as the command line's deletion of a copy.
+  l.s.write("copy.lsp", source);
+  runCli({L"search", L"--delete", L"setq x", l.s.file("copy.lsp").wstring()});
+  app.clickAsync(win::kIdButton12);
+  ask = app.waitDialog(L"検索行削除");
+  ASSERT_TRUE(ask);
+  App::press(ask, IDYES);
+  ASSERT_TRUE(waitFor([&] { return l.s.exists("s.bak"); }));
+  EXPECT_TRUE(waitFor([&] { return app.pane().empty(); }));
+  EXPECT_EQ(l.s.read("s.lsp"), l.s.read("copy.lsp"));
+  EXPECT_EQ(l.s.read("s.bak"), l.s.read("copy.bak"));
+  EXPECT_EQ(l.s.read("s.lsp"), "\xEF\xBB\xBF(defun a ()\r\n  (princ x))\r\n");
+}
+
+TEST(Checks, Edit1ShowsTheFullNameAndTheMenuShowsTheVersion) {
+  Scratch s(false);
+  App app(s);
+  ASSERT_TRUE(app.started());
+  PostMessageW(app.control(win::kIdEdit1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageW(app.control(win::kIdEdit1), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  Sleep(700);
+  EXPECT_FALSE(app.findDialog(L"QuenlitX"));  // no current file: nothing
+
+  std::filesystem::copy_file(projectRoot() / "samples" / "demo.lsp", s.file("demo.lsp"));
+  app.drop({s.file("demo.lsp")});
+  ASSERT_TRUE(waitFor([&] { return app.text(win::kIdEdit1) == L"demo.lsp"; }));
+  PostMessageW(app.control(win::kIdEdit1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageW(app.control(win::kIdEdit1), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  HWND box = app.waitDialog(L"QuenlitX");
+  ASSERT_TRUE(box);
+  EXPECT_EQ(App::messageText(box), s.file("demo.lsp").wstring());
+  App::press(box, IDOK);
+  ASSERT_TRUE(waitFor([&] { return !app.findDialog(L"QuenlitX"); }));
+
+  for (int item : {win::kIdN18, win::kIdN20}) {
+    app.command(item);
+    box = app.waitDialog(L"QuenlitX");
+    ASSERT_TRUE(box);
+    EXPECT_EQ(App::messageText(box).rfind(L"QuenlitX.exe 2025.07.05\n", 0), 0u);
+    App::press(box, IDOK);
+    ASSERT_TRUE(waitFor([&] { return !app.findDialog(L"QuenlitX"); }));
+  }
+}
