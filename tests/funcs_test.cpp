@@ -220,7 +220,7 @@ TEST(CallCandidates, SortAndDeduplicateAsTheNeighbourRuleDoes) {
     sortList(expected);
     for (size_t i = expected.size(); i-- > 1;)
       if (sameWordAscii(expected[i], expected[i - 1])) expected.erase(expected.begin() + long(i));
-    ASSERT_EQ(sortUniqueCandidates(names), expected) << "trial " << trial;
+    ASSERT_EQ(sortUniqueCandidates(std::vector<TextView>(names.begin(), names.end())), expected) << "trial " << trial;
   }
 }
 

@@ -1,6 +1,7 @@
 #include "checks/FunctionCheck.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <numeric>
 #include <unordered_map>
 
@@ -38,13 +39,8 @@ bool isLibraryName(TextView name) {
   return false;
 }
 
-void collectFromLine(TextView codeLine, TextList& candidates) {
+void collectFromLine(TextView codeLine, std::vector<TextView>& candidates) {
   TextView s = trimView(codeLine);
-  Text untabbed;
-  if (s.find(u'\t') != TextView::npos) {
-    untabbed = replaceAll(s, u"\t", u" ");
-    s = untabbed;
-  }
   const size_t n = s.size();
   if (n < 2) return;
   // A line that mentions defun or lambda anywhere gives no candidates at all,
@@ -53,23 +49,33 @@ void collectFromLine(TextView codeLine, TextList& candidates) {
   for (size_t i = 0; i + 1 < n; ++i) {
     if (s[i] != u'(' || s[i + 1] == u'(') continue;
     size_t j = i + 1;
-    while (j < n && s[j] != u' ' && s[j] != u')' && s[j] != u'(') ++j;
+    // A TAB ends a name like a blank; code lines hold none, so the names can
+    // point into the line itself.
+    while (j < n && s[j] != u' ' && s[j] != u'\t' && s[j] != u')' && s[j] != u'(') ++j;
     const TextView name = s.substr(i + 1, j - i - 1);
     if (onlyNumberCharacters(name)) continue;  // (1 2), (-1.5 x): data, not calls
     if (name.size() < 2 || isLibraryName(name)) continue;
-    candidates.emplace_back(trimView(name));
+    candidates.push_back(trimView(name));
   }
 }
 
-// The key under which listCompare finds two names equal.
-Text listKey(TextView s) {
-  Text key(s);
-  for (auto& c : key) {
-    if (c >= u'a' && c <= u'z') c = char16_t(c - 32);
-    else if (c >= 0xFF41 && c <= 0xFF5A) c = char16_t(c - 0x20);  // full-width a-z
-  }
-  return key;
+char16_t foldForList(char16_t c) {
+  if (c >= u'a' && c <= u'z') return char16_t(c - 32);
+  if (c >= 0xFF41 && c <= 0xFF5A) return char16_t(c - 0x20);  // full-width a-z
+  return c;
 }
+
+// Hash and equality under which listCompare finds two names equal.
+struct ListKeyHash {
+  size_t operator()(TextView s) const {
+    uint64_t h = 1469598103934665603ULL;
+    for (char16_t c : s) h = (h ^ foldForList(c)) * 1099511628211ULL;
+    return size_t(h);
+  }
+};
+struct ListKeyEqual {
+  bool operator()(TextView a, TextView b) const { return listEqual(a, b); }
+};
 
 Text padRight(TextView s, size_t width) {
   Text out(s);
@@ -79,8 +85,8 @@ Text padRight(TextView s, size_t width) {
 
 }  // namespace
 
-TextList collectCallCandidates(const TextList& codeLines) {
-  TextList candidates;
+std::vector<TextView> collectCallCandidates(const TextList& codeLines) {
+  std::vector<TextView> candidates;
   for (const Text& line : codeLines) collectFromLine(line, candidates);
   return candidates;
 }
@@ -90,26 +96,22 @@ TextList collectCallCandidates(const TextList& codeLines) {
 // works inside each such group alone. So the names are grouped first, each group
 // keeps what the neighbour rule keeps, and only the groups are sorted: the same
 // list, without sorting every occurrence of every call.
-TextList sortUniqueCandidates(const TextList& names) {
-  std::unordered_map<Text, size_t> groupOf;
-  std::vector<TextList> groups;
-  TextList keys;
-  for (const Text& name : names) {
-    Text key = listKey(name);
-    auto [it, fresh] = groupOf.try_emplace(std::move(key), groups.size());
-    if (fresh) {
-      groups.emplace_back();
-      keys.push_back(it->first);
-    }
-    TextList& group = groups[it->second];
+TextList sortUniqueCandidates(const std::vector<TextView>& names) {
+  std::unordered_map<TextView, size_t, ListKeyHash, ListKeyEqual> groupOf;
+  std::vector<std::vector<TextView>> groups;
+  for (TextView name : names) {
+    auto [it, fresh] = groupOf.try_emplace(name, groups.size());
+    if (fresh) groups.emplace_back();
+    auto& group = groups[it->second];
     if (group.empty() || !sameWordAscii(group.back(), name)) group.push_back(name);
   }
   std::vector<size_t> order(groups.size());
   std::iota(order.begin(), order.end(), size_t(0));
-  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return listLess(keys[a], keys[b]); });
+  // Every group is non-empty and its first name stands for the whole group.
+  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return listLess(groups[a][0], groups[b][0]); });
   TextList result;
   for (size_t g : order)
-    for (Text& name : groups[g]) result.push_back(std::move(name));
+    for (TextView name : groups[g]) result.emplace_back(name);
   return result;
 }
 

@@ -2,6 +2,8 @@
 // names that are defined nowhere.
 #pragma once
 
+#include <vector>
+
 #include "app/ResultPane.h"
 #include "checks/BuiltinList.h"
 #include "checks/FunctionUsage.h"
@@ -16,12 +18,12 @@ void fusokuFunc(const TextList& sourceLines, const BuiltinList& builtins, Result
 void fusokuFunc(const FunctionSource& src, const BuiltinList& builtins, ResultPane& pane);
 
 // The names that stand right after "(" in the code lines, in line order, before
-// any sorting or look-up.
-TextList collectCallCandidates(const TextList& codeLines);
+// any sorting or look-up. They point into `codeLines`.
+std::vector<TextView> collectCallCandidates(const TextList& codeLines);
 
 // Sorts the names with the list comparison and, of every run of neighbours equal
 // in ASCII case, keeps the first.
-TextList sortUniqueCandidates(const TextList& names);
+TextList sortUniqueCandidates(const std::vector<TextView>& names);
 
 // Button7Click after its reload: clears the pane and writes the three reports
 // (fusokuFunc, notUsedUserFunc, userFuncUsedCount) inside one update bracket.

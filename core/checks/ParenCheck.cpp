@@ -145,12 +145,10 @@ std::vector<DefunHead> collectDefunHeads(const TextList& codeLines) {
   return heads;
 }
 
-void listParenMismatch(const TextList& sourceLines, ResultPane& pane, ProgressBar& progress) {
-  if (sourceLines.empty()) return;
-  pane.clear();
-  PaneUpdate update(pane);
-  TextList code;
-  makeCodeLines(sourceLines, code, progress, 80);
+namespace {
+
+// The listing on code lines already built; the pane is cleared and bracketed.
+void listMismatchInCode(const TextList& code, ResultPane& pane) {
   if (code.empty()) return;
   const std::vector<DefunHead> heads = collectDefunHeads(code);
   if (heads.empty()) return;
@@ -175,6 +173,17 @@ void listParenMismatch(const TextList& sourceLines, ResultPane& pane, ProgressBa
   }
 }
 
+}  // namespace
+
+void listParenMismatch(const TextList& sourceLines, ResultPane& pane, ProgressBar& progress) {
+  if (sourceLines.empty()) return;
+  pane.clear();
+  PaneUpdate update(pane);
+  TextList code;
+  makeCodeLines(sourceLines, code, progress, 80);
+  listMismatchInCode(code, pane);
+}
+
 ParenCheckResult runParenCheck(const TextList& sourceLines, ResultPane& pane, ProgressBar& progress) {
   ParenCheckResult result;
   pane.clear();
@@ -182,9 +191,13 @@ ParenCheckResult runParenCheck(const TextList& sourceLines, ResultPane& pane, Pr
   if (sourceLines.empty()) return result;
   result.scrollTop = true;
 
-  listParenMismatch(sourceLines, pane, progress);
+  // The listing and the whole-file count read the same code lines: built once.
   TextList code;
   makeCodeLines(sourceLines, code, progress, 80);
+  {
+    PaneUpdate listing(pane);
+    listMismatchInCode(code, pane);
+  }
   if (code.empty()) return result;
   TextList table;
   makeDefunList(code, table, 20, progress, false);
