@@ -86,8 +86,12 @@ void TreeControl::setRows(const std::vector<OutlineRow>& rows) {
 
 void TreeControl::expandAll() {
   NoRedraw quiet(hwnd_, depth_);
+  // Expanding may scroll (Wine brings each expanded node's children into view);
+  // the view stays where it was, the first row after a fresh build.
+  HTREEITEM top = TreeView_GetFirstVisible(hwnd_);
   for (size_t i = 0; i < items_.size(); ++i)
     if (hasChildren_[i]) TreeView_Expand(hwnd_, items_[i], TVE_EXPAND);
+  if (top) TreeView_SelectSetFirstVisible(hwnd_, top);
 }
 
 std::optional<size_t> TreeControl::indexOf(HTREEITEM item) const {

@@ -254,6 +254,7 @@ void App::selectTreeRow(HTREEITEM item) { TreeView_SelectItem(control(win::kIdTr
 
 void App::clickTreeRow(HTREEITEM item) {
   HWND tv = control(win::kIdTreeView1);
+  TreeView_EnsureVisible(tv, item);  // scrolled to, as a user would
   Remote mem(pi_.hProcess, sizeof(RECT));
   RECT r{};
   memcpy(&r, &item, sizeof item);  // the item goes in, the rectangle comes back

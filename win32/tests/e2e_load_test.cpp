@@ -51,6 +51,10 @@ TEST(Load, DropTakesTheFirstUnlockedLspFileAndShowsOutlineAndReport) {
   EXPECT_EQ(shown(rows), cliOutline(path));
   // Icons: roots 0, definitions 1, nested definitions 3.
   for (const auto& r : rows) EXPECT_EQ(r.image, r.level == 0 ? 0 : (r.level == 1 ? 1 : 3)) << r.text;
+  // Fully expanded, shown from its first row.
+  ASSERT_FALSE(rows.empty());
+  EXPECT_EQ(TreeView_GetFirstVisible(app.control(win::kIdTreeView1)), rows[0].item);
+  EXPECT_EQ(TreeView_GetNextVisible(app.control(win::kIdTreeView1), rows[1].item), rows[2].item);
   EXPECT_EQ(app.pane(), runCli({L"vars", path}).lines);
   EXPECT_EQ(s.read("QuenlitHist.txt"), toUtf8(path) + "\r\n");
 
