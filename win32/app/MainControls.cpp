@@ -69,7 +69,7 @@ const Spec kSpecs[] = {
      FontKind::Default, L"スクリーン左端に配置"},
     {kIdSpeedButton5, WC_BUTTONW, L">", kButton, Region::ControlPanel, 226, 53, 31, 22, Anchor::Left,
      FontKind::Default, L"スクリーンの右端に配置"},
-    {kIdLabel1, WC_STATICW, L"ANSI", kLabel, Region::ControlPanel, 9, 85, 29, 15, Anchor::Left, FontKind::Default,
+    {kIdLabel1, WC_STATICW, L"ANSI", kLabel, Region::ControlPanel, 9, 83, 29, 15, Anchor::Left, FontKind::Default,
      nullptr},
     {kIdEdit1, WC_EDITW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_READONLY | ES_AUTOHSCROLL,
      Region::ControlPanel, 39, 81, 137, 24, Anchor::Grow, FontKind::Edit1, L"クリックでフルネーム表示"},

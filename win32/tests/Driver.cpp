@@ -286,6 +286,15 @@ HWND App::waitDialog(const std::wstring& title, std::chrono::milliseconds timeou
   return found;
 }
 
+HWND App::waitAnyDialog(std::chrono::milliseconds timeout) const {
+  FindArgs a{pi_.dwProcessId, L"#32770", nullptr};
+  waitFor([&] {
+    EnumWindows(findWindowOf, reinterpret_cast<LPARAM>(&a));
+    return a.found != nullptr;
+  }, timeout);
+  return a.found;
+}
+
 std::wstring App::messageText(HWND box) {
   // The text control of a message box: 0xFFFF on Windows, 100 under Wine.
   for (int id : {0xFFFF, 100}) {

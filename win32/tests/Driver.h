@@ -85,6 +85,7 @@ class App {
   // A top-level dialog of the program with this title (message boxes included).
   HWND waitDialog(const std::wstring& title, std::chrono::milliseconds timeout = 20s) const;
   HWND findDialog(const std::wstring& title) const;
+  HWND waitAnyDialog(std::chrono::milliseconds timeout = 20s) const;  // whatever its title
   static std::wstring messageText(HWND box);
   static void press(HWND dialog, int buttonId);
 

@@ -1,6 +1,9 @@
 // Dropping files, the outline, and the file history dialog, driven from outside.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <dlgs.h>
+
 #include "Driver.h"
 #include "app/Ids.h"
 
@@ -188,4 +191,36 @@ TEST(Load, HistoryDialogLoadsRemovesAndReportsMissingFiles) {
   PostMessageW(dlg, WM_CLOSE, 0, 0);
   ASSERT_TRUE(waitFor([&] { return !app.findDialog(win::kHistoryTitle); }));
   EXPECT_EQ(s.read("QuenlitHist.txt"), toUtf8(demo) + "\r\n" + toUtf8(held) + "\r\n");
+}
+
+TEST(Load, OpenDialogLoadsTheChosenFileWithoutTouchingTheHistory) {
+  Scratch s;
+  copySample(s, "demo.lsp");
+  s.write("other.lsp", "(defun c:other () (princ))\r\n");
+  const std::wstring path = s.file("other.lsp").wstring();
+  App app(s);
+  ASSERT_TRUE(app.started());
+  app.drop({s.file("demo.lsp")});
+  ASSERT_TRUE(waitFor([&] { return app.text(win::kIdEdit1) == L"demo.lsp"; }));
+  const std::string history = s.read("QuenlitHist.txt");
+
+  // The open dialog: a "*.lsp" filter, starting in the dropped file's folder.
+  app.clickAsync(win::kIdButton1);
+  HWND dlg = app.waitAnyDialog();
+  ASSERT_TRUE(dlg);
+  HWND filter = GetDlgItem(dlg, cmb1);
+  wchar_t shownFilter[64] = L"";
+  SendMessageW(filter, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(shownFilter));
+  EXPECT_EQ(std::wstring(shownFilter), L"*.lsp");
+  HWND name = GetDlgItem(dlg, cmb13) ? GetDlgItem(dlg, cmb13) : GetDlgItem(dlg, edt1);
+  SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  App::press(dlg, IDOK);
+  ASSERT_TRUE(waitFor([&] { return app.text(win::kIdEdit1) == L"other.lsp"; }));
+  EXPECT_EQ(app.tree().size(), 3u);
+  EXPECT_EQ(app.pane(), runCli({L"vars", path}).lines);
+  EXPECT_EQ(s.read("QuenlitHist.txt"), history);  // the history waits for the next reload or the exit
+
+  // The next check reloads and puts the file on top of the history.
+  app.click(win::kIdButton4);
+  EXPECT_EQ(s.read("QuenlitHist.txt"), toUtf8(path) + "\r\n" + history);
 }

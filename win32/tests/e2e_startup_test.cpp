@@ -92,6 +92,18 @@ TEST(Startup, ClosingWritesTheSettingsAndARestartLoadsTheLastFile) {
   EXPECT_TRUE(again.checked(win::kIdCheckBox2));
   EXPECT_EQ(again.tree().size(), 7u);
   EXPECT_EQ(again.pane(), runCli({L"vars", path}).lines);
+
+  // Text typed into the editor selection that names no item: stored as -1, and
+  // the next start selects nothing.
+  HWND combo = again.control(win::kIdComboBox1);
+  again.setText(win::kIdComboBox1, L"Emacs");
+  SendMessageW(again.main(), WM_COMMAND, MAKEWPARAM(win::kIdComboBox1, CBN_EDITCHANGE), reinterpret_cast<LPARAM>(combo));
+  ASSERT_TRUE(again.close());
+  EXPECT_NE(s.read("QuenlitX.ini").find("TargetEditor=-1\r\n"), std::string::npos);
+  App third(s);
+  ASSERT_TRUE(third.started());
+  EXPECT_EQ(SendMessageW(third.control(win::kIdComboBox1), CB_GETCURSEL, 0, 0), CB_ERR);
+  EXPECT_EQ(third.text(win::kIdComboBox1), L"");
 }
 
 TEST(Startup, DamagedFilesGiveTheDefaults) {
