@@ -116,6 +116,27 @@ TEST(MainFormStartup, DamagedOrStaleFilesGiveDefaults) {
   EXPECT_NE(stale.read("QuenlitX.ini").find("LspFullName=\r\n"), std::string::npos);
 }
 
+TEST(MainFormStartup, AnUnreadableHistoryIsReportedAndNotOverwritten) {
+  App app;
+  app.write("demo.lsp", kDemo);
+  const std::string old = "C:\\old\\one.lsp\r\n";
+  app.write("QuenlitHist.txt", old);
+  {
+    FileHold hold(app.file("QuenlitHist.txt"));
+    std::string probe;
+    FileError readError;
+    if (readFileBytes(app.file("QuenlitHist.txt"), probe, readError))
+      GTEST_SKIP() << "files cannot be held against reading here";
+    app.form.FormCreate();
+    EXPECT_EQ(app.view.errors, (TextList{app.path("QuenlitHist.txt")}));
+    app.form.dropFiles({app.path("demo.lsp")});  // its makeFileHist must not write over the file
+  }
+  EXPECT_EQ(app.read("QuenlitHist.txt"), old);
+  // Readable again: the next update starts from what the file holds.
+  app.form.makeFileHist();
+  EXPECT_EQ(app.read("QuenlitHist.txt"), toUtf8(app.path("demo.lsp")) + "\r\n" + old);
+}
+
 TEST(MainFormExit, WritesEveryKeyAndTheHistory) {
   App app;
   app.write("demo.lsp", kDemo);
