@@ -46,9 +46,8 @@ bool fontInstalled(const wchar_t* face) {
   lf.lfCharSet = DEFAULT_CHARSET;
   lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
   bool found = false;
-  HDC dc = GetDC(nullptr);
-  EnumFontFamiliesExW(dc, &lf, foundFace, reinterpret_cast<LPARAM>(&found), 0);
-  ReleaseDC(nullptr, dc);
+  WindowDC screen(nullptr);
+  EnumFontFamiliesExW(screen.get(), &lf, foundFace, reinterpret_cast<LPARAM>(&found), 0);
   return found;
 }
 

@@ -60,6 +60,25 @@ using Bitmap = Unique<HBITMAP, deleteGdi>;
 using Menu = Unique<HMENU, destroyMenu>;
 using Handle = Unique<HANDLE, closeHandle>;
 
+// A window's device context for a scope (the screen's for a null window).
+class WindowDC {
+ public:
+  explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+  ~WindowDC() {
+    if (dc_) ReleaseDC(hwnd_, dc_);
+  }
+  WindowDC(const WindowDC&) = delete;
+  WindowDC& operator=(const WindowDC&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+};
+
+inline void freeLibrary(HMODULE m) { FreeLibrary(m); }
+using Library = Unique<HMODULE, freeLibrary>;
+
 // Selects an object into a DC for a scope.
 class Selected {
  public:

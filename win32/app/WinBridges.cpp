@@ -2,11 +2,9 @@
 
 #include <windows.h>
 
-namespace quenlit::win {
+#include "app/Win.h"
 
-namespace {
-void freeLibrary(HMODULE m) { FreeLibrary(m); }
-}  // namespace
+namespace quenlit::win {
 
 // Looked up at run time: the function is missing before Windows Vista.
 void WinBridges::allowHookMessage() {
@@ -15,12 +13,11 @@ void WinBridges::allowHookMessage() {
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
   if (!GetVersionExW(&v) || v.dwMajorVersion < 6) return;
 #pragma GCC diagnostic pop
-  HMODULE user32 = LoadLibraryW(L"user32.dll");
+  Library user32(LoadLibraryW(L"user32.dll"));
   if (!user32) return;
   using Filter = BOOL(WINAPI*)(UINT, DWORD);
-  if (auto change = reinterpret_cast<Filter>(reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilter"))))
-    change(kWmHookKey, 1 /* MSGFLT_ADD */);
-  freeLibrary(user32);
+  auto change = reinterpret_cast<Filter>(reinterpret_cast<void*>(GetProcAddress(user32.get(), "ChangeWindowMessageFilter")));
+  if (change) change(kWmHookKey, 1 /* MSGFLT_ADD */);
 }
 
 }  // namespace quenlit::win

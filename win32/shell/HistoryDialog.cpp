@@ -41,16 +41,17 @@ void HistoryDialog::init(HWND dlg) {
   // Filled afresh with no selection; the buttons keep their last state.
   SendMessageW(list, LB_RESETCONTENT, 0, 0);
   int widest = 0;
-  HDC dc = GetDC(list);
-  Selected use(dc, listFont_.get());
-  for (const auto& e : entries_) {
-    std::wstring w = wide(e);
-    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
-    SIZE sz{};
-    GetTextExtentPoint32W(dc, w.c_str(), int(w.size()), &sz);
-    widest = sz.cx > widest ? sz.cx : widest;
+  {
+    WindowDC dc(list);
+    Selected use(dc.get(), listFont_.get());
+    for (const auto& e : entries_) {
+      std::wstring w = wide(e);
+      SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
+      SIZE sz{};
+      GetTextExtentPoint32W(dc.get(), w.c_str(), int(w.size()), &sz);
+      widest = sz.cx > widest ? sz.cx : widest;
+    }
   }
-  ReleaseDC(list, dc);
   SendMessageW(list, LB_SETHORIZONTALEXTENT, WPARAM(widest + scale(8, dpi_)), 0);
   EnableWindow(GetDlgItem(dlg, kIdHistLoad), loadEnabled_);
   EnableWindow(GetDlgItem(dlg, kIdHistDelete), deleteEnabled_);
