@@ -217,17 +217,20 @@ LRESULT MainWindow::onNotify(const NMHDR& hdr) {
   return 0;
 }
 
-void MainWindow::onDropFiles(HDROP drop) {
+void MainWindow::onDropFiles(HDROP handle) {
   TextList paths;
-  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-  for (UINT i = 0; i < count; ++i) {
-    const UINT n = DragQueryFileW(drop, i, nullptr, 0);
-    std::wstring p(size_t(n) + 1, L'\0');
-    DragQueryFileW(drop, i, p.data(), n + 1);
-    p.resize(n);
-    paths.push_back(text(p));
+  {
+    // Released whether or not a file is taken.
+    Unique<HDROP, DragFinish> drop(handle);
+    const UINT count = DragQueryFileW(drop.get(), 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+      const UINT n = DragQueryFileW(drop.get(), i, nullptr, 0);
+      std::wstring p(size_t(n) + 1, L'\0');
+      DragQueryFileW(drop.get(), i, p.data(), n + 1);
+      p.resize(n);
+      paths.push_back(text(p));
+    }
   }
-  DragFinish(drop);
   form_.dropFiles(paths);
 }
 
