@@ -67,12 +67,12 @@ TEST(Hostile, OneMegabyteLine) {
 
 TEST(Hostile, NulBytesAndRandomBinary) {
   TempDir dir;
-  writeBytes(dir.path / "nul.lsp", std::string(1'000'000, '\0'));
+  writeBytes(dir.path / "zeros.lsp", std::string(1'000'000, '\0'));
   auto nul = load(std::string(1'000'000, '\0'));
   ASSERT_EQ(nul.size(), 1u);
   EXPECT_EQ(nul[0].size(), 1'000'000u);
   EXPECT_TRUE(makeOutlineRows(nul).empty());
-  runEveryCommand(dir.path / "nul.lsp");
+  runEveryCommand(dir.path / "zeros.lsp");
 
   std::mt19937 rng(7);
   std::string junk(2'000'000, '\0');
