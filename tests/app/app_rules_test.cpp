@@ -24,9 +24,9 @@ TEST(DropRule, LspExtensionInAnyCaseAndNotLocked) {
 
 namespace {
 
-std::vector<OutlineRow> rows(std::initializer_list<std::pair<int, const char16_t*>> spec) {
+std::vector<OutlineRow> rows(std::initializer_list<std::pair<int, const char16_t*>> items) {
   std::vector<OutlineRow> r;
-  for (auto& [level, text] : spec) r.push_back(OutlineRow{level, text, level ? 1 : 0, level});
+  for (auto& [level, text] : items) r.push_back(OutlineRow{level, text, level ? 1 : 0, level});
   return r;
 }
 

@@ -24,7 +24,7 @@ enum class Region { ControlPanel, SearchBar };
 enum class Anchor { Left, Grow, Right };  // fixed; wider with the window; kept at the right edge
 enum class FontKind { Default, Edit1, Edit2, JumpList };
 
-struct Spec {
+struct ControlLayout {
   int id;
   const wchar_t* cls;
   const wchar_t* text;
@@ -40,7 +40,7 @@ constexpr DWORD kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW;
 constexpr DWORD kCheck = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX;
 constexpr DWORD kLabel = WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
 
-const Spec kSpecs[] = {
+const ControlLayout kLayouts[] = {
     {kIdButton1, WC_BUTTONW, L"Open\n...", kButton | BS_MULTILINE, Region::ControlPanel, 9, 5, 43, 45, Anchor::Left,
      FontKind::Default, L"LISP ファイルを読み込み"},
     {kIdComboBox1, WC_COMBOBOXW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
@@ -96,7 +96,7 @@ const wchar_t* const kEditors[] = {L"VS Code", L"メモ帳", L"Notepad ++", L"Me
 }  // namespace
 
 void MainWindow::createControls() {
-  for (const Spec& s : kSpecs) {
+  for (const ControlLayout& s : kLayouts) {
     CreateWindowExW(0, s.cls, s.text, s.style, 0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(INT_PTR(s.id)), instance_,
                     nullptr);
   }
@@ -167,7 +167,7 @@ void MainWindow::createTooltips() {
     ti.lpszText = const_cast<wchar_t*>(hint);
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
   };
-  for (const Spec& s : kSpecs)
+  for (const ControlLayout& s : kLayouts)
     if (s.hint) add(s.id, s.hint);
   add(kIdTreeView1, L"[Enter] またはダブルクリックでジャンプ、右クリックでコピー");
   SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
@@ -185,7 +185,7 @@ void MainWindow::applyFonts() {
   memoFont_ = makeFont(gothic, 13, false, dpi_);
   listFont_ = makeFont(mono, 15, true, dpi_);
   treeFont_ = makeFont(mono, 15, false, dpi_);
-  for (const Spec& s : kSpecs) {
+  for (const ControlLayout& s : kLayouts) {
     HFONT f = s.font == FontKind::Edit1   ? edit1Font_.get()
               : s.font == FontKind::Edit2 ? edit2Font_.get()
               : s.font == FontKind::JumpList ? listFont_.get()
@@ -218,12 +218,12 @@ void MainWindow::layout() {
   const int treeTop = panel2 + s(kSplitter2);
   const int panel1Top = treeTop + treeH + s(kSplitter1);
 
-  HDWP batch = BeginDeferWindowPos(int(std::size(kSpecs)) + 6);
+  HDWP batch = BeginDeferWindowPos(int(std::size(kLayouts)) + 6);
   auto place = [&](HWND h, int x, int y, int w, int hgt) {
     if (batch) batch = DeferWindowPos(batch, h, nullptr, x, y, std::max(0, w), std::max(0, hgt), SWP_NOZORDER |
                                                                                                    SWP_NOACTIVATE);
   };
-  for (const Spec& sp : kSpecs) {
+  for (const ControlLayout& sp : kLayouts) {
     const int top = sp.region == Region::ControlPanel ? 0 : panel1Top;
     int x = s(sp.x), w = s(sp.w);
     if (sp.anchor == Anchor::Grow) w += grow;
