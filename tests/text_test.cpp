@@ -74,3 +74,12 @@ TEST(TextHelpers, Utf8RoundTripAndLenientInput) {
   lone += char16_t(0xD800);
   EXPECT_EQ(toUtf8(lone), "x\xEF\xBF\xBD");
 }
+
+TEST(TextHelpers, FindUpperAsciiIgnoresAsciiCaseOnly) {
+  EXPECT_EQ(findUpperAscii(u"  (DeFuN x", u"(DEFUN "), 2u);
+  EXPECT_EQ(findUpperAscii(u"((defun", u"(DEFUN"), 1u);  // a false start does not hide a later match
+  EXPECT_EQ(findUpperAscii(u"(defunx", u"(DEFUN "), TextView::npos);
+  EXPECT_EQ(findUpperAscii(u"ｄｅｆｕｎ", u"ＤＥＦＵＮ"), TextView::npos);  // full-width letters are not folded
+  EXPECT_EQ(findUpperAscii(u"ab", u"ABC"), TextView::npos);
+  EXPECT_TRUE(containsUpperAscii(u"my-vl-tool", u"VL-"));
+}

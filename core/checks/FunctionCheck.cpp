@@ -11,16 +11,6 @@ namespace quenlit {
 
 namespace {
 
-bool containsUpper(TextView s, TextView upperNeedle) {
-  if (upperNeedle.size() > s.size()) return false;
-  for (size_t i = 0; i + upperNeedle.size() <= s.size(); ++i) {
-    size_t k = 0;
-    while (k < upperNeedle.size() && toUpperAscii(s[i + k]) == upperNeedle[k]) ++k;
-    if (k == upperNeedle.size()) return true;
-  }
-  return false;
-}
-
 TextView trimView(TextView s) {
   size_t b = 0, e = s.size();
   while (b < e && s[b] <= 32) ++b;
@@ -35,7 +25,7 @@ bool onlyNumberCharacters(TextView name) {
 // Library families that the list does not need to name: their calls are never reported.
 bool isLibraryName(TextView name) {
   for (TextView family : {u"VLAX-", u"VLA-", u"VLE-", u"VL-", u"ACET-", u"DOS_"})
-    if (containsUpper(name, family)) return true;  // anywhere in the name, not only at its start
+    if (containsUpperAscii(name, family)) return true;  // anywhere in the name, not only at its start
   return false;
 }
 
@@ -45,7 +35,7 @@ void collectFromLine(TextView codeLine, std::vector<TextView>& candidates) {
   if (n < 2) return;
   // A line that mentions defun or lambda anywhere gives no candidates at all,
   // so (defun f () (g)) leaves g out: intended.
-  if (containsUpper(s, u"DEFUN") || containsUpper(s, u"LAMBDA")) return;
+  if (containsUpperAscii(s, u"DEFUN") || containsUpperAscii(s, u"LAMBDA")) return;
   for (size_t i = 0; i + 1 < n; ++i) {
     if (s[i] != u'(' || s[i + 1] == u'(') continue;
     size_t j = i + 1;

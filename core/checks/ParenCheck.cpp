@@ -16,16 +16,6 @@ bool startsWithDefun(TextView line) {
   return true;
 }
 
-bool containsUpper(TextView s, TextView upperNeedle) {
-  if (upperNeedle.size() > s.size()) return false;
-  for (size_t i = 0; i + upperNeedle.size() <= s.size(); ++i) {
-    size_t k = 0;
-    while (k < upperNeedle.size() && toUpperAscii(s[i + k]) == upperNeedle[k]) ++k;
-    if (k == upperNeedle.size()) return true;
-  }
-  return false;
-}
-
 Text trimSpaces(TextView s) {
   size_t b = 0, e = s.size();
   while (b < e && s[b] == u' ') ++b;
@@ -60,7 +50,7 @@ DefunHit findDefunLine(const TextList& codeLines, long long from, long long to, 
   for (long long i = from; step > 0 ? i <= to : i >= to; i += step) {
     if (i < 0 || i >= static_cast<long long>(codeLines.size())) break;
     Text trimmed = trim(codeLines[size_t(i)]);
-    if (containsUpper(trimmed, u"DEFUN ")) return {defunLabel(trimmed), int(i)};
+    if (containsUpperAscii(trimmed, u"DEFUN ")) return {defunLabel(trimmed), int(i)};
   }
   return {};
 }

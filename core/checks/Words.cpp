@@ -18,19 +18,6 @@ struct ListLessView {
   bool operator()(TextView a, TextView b) const { return listLess(a, b); }
 };
 
-constexpr TextView kDefun = u"(DEFUN ";
-
-// 0-based index of the first "(DEFUN " in the line, ASCII case ignored.
-size_t findDefun(TextView line) {
-  if (line.size() < kDefun.size()) return TextView::npos;
-  for (size_t i = 0; i + kDefun.size() <= line.size(); ++i) {
-    if (line[i] != u'(') continue;
-    size_t k = 1;
-    while (k < kDefun.size() && toUpperAscii(line[i + k]) == kDefun[k]) ++k;
-    if (k == kDefun.size()) return i;
-  }
-  return TextView::npos;
-}
 
 // Calls `f` with every non-empty item that splitCommaText would give for `s`.
 // Code lines hold no double quote, so the plain rule (runs of code units above 32

@@ -8,18 +8,6 @@ namespace {
 
 constexpr TextView kDefun = u"(DEFUN ";
 
-// 0-based index of the first "(DEFUN " in the line, ASCII case ignored.
-size_t findDefun(TextView line) {
-  if (line.size() < kDefun.size()) return TextView::npos;
-  for (size_t i = 0; i + kDefun.size() <= line.size(); ++i) {
-    if (line[i] != u'(') continue;
-    size_t k = 1;
-    while (k < kDefun.size() && toUpperAscii(line[i + k]) == kDefun[k]) ++k;
-    if (k == kDefun.size()) return i;
-  }
-  return TextView::npos;
-}
-
 // The name between "(DEFUN " and the next "(", or nothing when no "(" follows.
 std::optional<Text> nameAfterDefun(TextView line, size_t at) {
   const size_t from = at + kDefun.size();
@@ -29,6 +17,8 @@ std::optional<Text> nameAfterDefun(TextView line, size_t at) {
 }
 
 }  // namespace
+
+size_t findDefun(TextView codeLine) { return findUpperAscii(codeLine, kDefun); }
 
 void makeDefunList(const TextList& codeLines, TextList& table, int divisor, ProgressBar& progress, bool indentFlag) {
   if (codeLines.empty()) return;

@@ -8,6 +8,9 @@
 
 namespace quenlit {
 
+// 0-based index of the first "(DEFUN " in a code line, ASCII case ignored; npos if none.
+size_t findDefun(TextView codeLine);
+
 // Clears `table` and fills it from the code lines. With no code lines it returns
 // at once and leaves `table` and `progress` untouched.
 void makeDefunList(const TextList& codeLines, TextList& table, int divisor, ProgressBar& progress, bool indentFlag);

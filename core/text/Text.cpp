@@ -92,6 +92,19 @@ TextList splitCommaText(TextView s) {
   return items;
 }
 
+size_t findUpperAscii(TextView s, TextView upperNeedle) {
+  if (upperNeedle.empty()) return 0;
+  if (upperNeedle.size() > s.size()) return TextView::npos;
+  const char16_t first = upperNeedle[0];
+  for (size_t i = 0; i + upperNeedle.size() <= s.size(); ++i) {
+    if (toUpperAscii(s[i]) != first) continue;
+    size_t k = 1;
+    while (k < upperNeedle.size() && toUpperAscii(s[i + k]) == upperNeedle[k]) ++k;
+    if (k == upperNeedle.size()) return i;
+  }
+  return TextView::npos;
+}
+
 Text replaceAll(TextView s, TextView from, TextView to) {
   if (from.empty()) return Text(s);
   Text out;

@@ -33,6 +33,13 @@ void sortList(TextList& list);  // stable
 // Splits records, argument lists, search texts and comma lists.
 TextList splitCommaText(TextView s);
 
+// Position of the first occurrence of `upperNeedle` (already upper-cased) in `s`
+// with a-z in `s` read as A-Z; npos when there is none.
+size_t findUpperAscii(TextView s, TextView upperNeedle);
+inline bool containsUpperAscii(TextView s, TextView upperNeedle) {
+  return findUpperAscii(s, upperNeedle) != TextView::npos;
+}
+
 Text replaceAll(TextView s, TextView from, TextView to);
 bool startsWith(TextView s, TextView prefix);
 Text toText(long long n);
