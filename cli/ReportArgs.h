@@ -1,4 +1,4 @@
-// Argument parsing shared by the report commands (describe, catalog, search, copy).
+// Argument parsing shared by the commands.
 #pragma once
 
 #include <set>

@@ -1,22 +1,15 @@
 #include "Commands.h"
+#include "ReportArgs.h"
 #include "app/ResultPane.h"
 #include "checks/ParenCheck.h"
 
 namespace quenlit::cli {
 
 int cmdParens(Context& ctx) {
-  std::string file;
-  for (size_t i = 0; i < ctx.args.size(); ++i) {
-    bool taken;
-    if (!takeAnsiOption(ctx, i, taken)) return kUsage;
-    if (taken) continue;
-    if (ctx.args[i].size() > 1 && ctx.args[i][0] == '-') return usageError(ctx, "unknown option: " + ctx.args[i]);
-    if (!file.empty()) return usageError(ctx, "parens takes one FILE");
-    file = ctx.args[i];
-  }
-  if (file.empty()) return usageError(ctx, "parens needs a FILE");
+  ReportArgs a;
+  if (!parseReportArgs(ctx, "parens", {}, 1, "[--ansi CP] FILE", a)) return kUsage;
   SourceLines src;
-  if (!loadSource(ctx, file, src)) return kUsage;
+  if (!loadSource(ctx, a.positional[0], src)) return kUsage;
   MemoryPane pane;
   NullProgress progress;
   const ParenCheckResult result = runParenCheck(src.lines, pane, progress);
