@@ -38,10 +38,10 @@ size_t loadFromBytes(const std::string& bytes, SourceLines& out) {
 }
 
 template <class F>
-double bestSeconds(F&& f, double budget = 0.3) {
+double bestSeconds(F&& f, double budget = 1.0) {
   double best = 1e30, spent = 0;
   int runs = 0;
-  while (runs < 3 || (spent < budget && runs < 50)) {
+  while (runs < 5 || (spent < budget && runs < 100)) {
     auto t0 = Clock::now();
     volatile size_t sink = f();
     (void)sink;
