@@ -12,14 +12,6 @@ namespace {
 
 const char16_t kSeparator[] = u"--------------------------------------------------";
 
-Text withoutChar(TextView s, char16_t c) {
-  Text out;
-  out.reserve(s.size());
-  for (char16_t x : s)
-    if (x != c) out += x;
-  return out;
-}
-
 }  // namespace
 
 void getDefunComment(const TextList& sourceLines, int& line, Text& comment) {
@@ -35,7 +27,7 @@ void getDefunComment(const TextList& sourceLines, int& line, Text& comment) {
   }
   for (int k = first; k < line; ++k) {
     comment += u"  ";
-    comment += withoutChar(trim(sourceLines[size_t(k)]), u';');
+    comment += removeChar(trim(sourceLines[size_t(k)]), u';');
     if (k != line - 1) comment += u"\r\n";
   }
   line = first;
@@ -89,7 +81,7 @@ void makeLspIndex(const TextList& source, TextView activeFileName, ResultPane& p
       size_t end = comment.find(u"\r\n", pos);
       Text t = trim(TextView(comment).substr(pos, end == Text::npos ? Text::npos : end - pos));
       // A row of one repeated character (dashes, equals signs) is decoration.
-      if (!t.empty() && !withoutChar(t, t[0]).empty()) pane.addLine(u"\t" + t);
+      if (!t.empty() && !removeChar(t, t[0]).empty()) pane.addLine(u"\t" + t);
       if (end == Text::npos) break;
       pos = end + 2;
     }

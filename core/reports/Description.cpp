@@ -4,20 +4,12 @@ namespace quenlit {
 
 namespace {
 
-Text removeAll(TextView s, char16_t c) {
-  Text out;
-  out.reserve(s.size());
-  for (char16_t x : s)
-    if (x != c) out += x;
-  return out;
-}
-
 // A comment line carries text unless it is made of one repeated character once
 // the semicolons and spaces are gone; so ";; x" counts as decoration too.
 bool carriesText(TextView trimmed) {
-  Text rest = trim(removeAll(removeAll(trimmed, u';'), u' '));
+  Text rest = trim(removeChar(removeChar(trimmed, u';'), u' '));
   if (rest.empty()) return false;
-  return !removeAll(rest, rest[0]).empty();
+  return !removeChar(rest, rest[0]).empty();
 }
 
 // The first line(s) of the definition, cut at the argument list's "/" or ")".

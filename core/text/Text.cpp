@@ -121,6 +121,14 @@ Text replaceAll(TextView s, TextView from, TextView to) {
   return out;
 }
 
+Text removeChar(TextView s, char16_t c) {
+  Text out;
+  out.reserve(s.size());
+  for (char16_t x : s)
+    if (x != c) out += x;
+  return out;
+}
+
 bool startsWith(TextView s, TextView prefix) { return s.substr(0, prefix.size()) == prefix; }
 
 Text toText(long long n) { return fromAscii(std::to_string(n)); }

@@ -41,6 +41,7 @@ inline bool containsUpperAscii(TextView s, TextView upperNeedle) {
 }
 
 Text replaceAll(TextView s, TextView from, TextView to);
+Text removeChar(TextView s, char16_t c);  // every occurrence of c left out
 bool startsWith(TextView s, TextView prefix);
 Text toText(long long n);
 Text fromAscii(std::string_view s);
