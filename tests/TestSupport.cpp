@@ -12,6 +12,19 @@ namespace quenlit::test {
 
 namespace fs = std::filesystem;
 
+const char* const kBoxLsp =
+    "(setq x 1)\n"
+    "\n"
+    ";; ----------\n"
+    ";; draws a box\n"
+    "(defun c:box (/ p1 p2)\n"
+    "  (setq p1 (getpoint))\n"
+    "  (setq p2 (getcorner p1))\n"
+    "  (command \"rectang\" p1 p2)\n"
+    "  (princ))\n"
+    ";; area of a rectangle\n"
+    "(defun area (w h / r) (setq r (* w h)))";
+
 fs::path projectRoot() { return fs::path(QUENLIT_TEST_ROOT); }
 fs::path fixture(const std::string& name) { return projectRoot() / "tests" / "fixtures" / name; }
 fs::path corpusDir() { return projectRoot().parent_path() / "shared" / "corpus"; }

@@ -30,6 +30,10 @@ struct CliResult {
 };
 CliResult runCli(const std::vector<std::string>& args);
 
+// A small file with a command under a comment block and a one-line function, shared
+// by the catalog and copy tests.
+extern const char* const kBoxLsp;
+
 // Lines of UTF-8 text given as one string with "\n" between lines.
 TextList lines(std::string_view utf8);
 inline Text T(std::string_view utf8) { return fromUtf8Lenient(utf8); }

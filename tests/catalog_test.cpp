@@ -10,19 +10,6 @@ using namespace quenlit::test;
 
 namespace {
 
-const char* kBoxLsp =
-    "(setq x 1)\n"
-    "\n"
-    ";; ----------\n"
-    ";; draws a box\n"
-    "(defun c:box (/ p1 p2)\n"
-    "  (setq p1 (getpoint))\n"
-    "  (setq p2 (getcorner p1))\n"
-    "  (command \"rectang\" p1 p2)\n"
-    "  (princ))\n"
-    ";; area of a rectangle\n"
-    "(defun area (w h / r) (setq r (* w h)))";
-
 const CatalogClock kFixedClock{[] { return std::time_t(0); }, [](std::time_t) { return Text(u"2026/01/05 7:03:09"); }};
 
 TextList catalog(std::string_view src, TextView fileName = u"x.lsp") {

@@ -12,19 +12,6 @@ using namespace quenlit::test;
 
 namespace {
 
-const char* kBoxLsp =
-    "(setq x 1)\n"
-    "\n"
-    ";; ----------\n"
-    ";; draws a box\n"
-    "(defun c:box (/ p1 p2)\n"
-    "  (setq p1 (getpoint))\n"
-    "  (setq p2 (getcorner p1))\n"
-    "  (command \"rectang\" p1 p2)\n"
-    "  (princ))\n"
-    ";; area of a rectangle\n"
-    "(defun area (w h / r) (setq r (* w h)))";
-
 // Copies the row standing on a 1-based line, the way the outline's menu does.
 std::optional<FunctionCopy> copyAt(std::string_view src, int line) {
   const auto source = lines(src);
