@@ -77,27 +77,6 @@ int usageError(Context& ctx, const std::string& message) {
   return kUsage;
 }
 
-bool takeAnsiOption(Context& ctx, size_t& i, bool& taken) {
-  taken = false;
-  if (ctx.args[i] != "--ansi") return true;
-  taken = true;
-  if (i + 1 >= ctx.args.size()) {
-    usageError(ctx, "--ansi needs a code page number");
-    return false;
-  }
-  const std::string& v = ctx.args[++i];
-  unsigned cp = 0;
-  bool digits = !v.empty() && v.size() <= 5;
-  for (char c : v) digits = digits && c >= '0' && c <= '9';
-  if (digits) cp = unsigned(std::stoul(v));
-  if (!digits || !isKnownCodePage(cp)) {
-    usageError(ctx, "unknown code page: " + v);
-    return false;
-  }
-  setDefaultAnsiCodePage(cp);
-  return true;
-}
-
 bool loadSource(Context& ctx, const std::string& file, SourceLines& lines) {
   auto outcome = loadLspFile(pathFromArg(file), lines);
   if (!outcome.ok) ctx.err << "quenlit: cannot read " << file << ": " << outcome.error.reason << "\n";

@@ -29,10 +29,6 @@ enum Exit { kOk = 0, kFailed = 1, kUsage = 2 };
 
 std::filesystem::path pathFromArg(const std::string& utf8);
 
-// Applies a "--ansi CP" pair at args[i] when present; returns false on a bad value.
-// Usage errors are written to ctx.err.
-bool takeAnsiOption(Context& ctx, size_t& i, bool& taken);
-
 // Loads FILE into `lines`; on failure prints "quenlit: cannot read FILE: reason".
 bool loadSource(Context& ctx, const std::string& file, SourceLines& lines);
 

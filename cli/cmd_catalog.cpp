@@ -1,12 +1,12 @@
+#include "Args.h"
 #include "Commands.h"
-#include "ReportArgs.h"
 #include "reports/Catalog.h"
 
 namespace quenlit::cli {
 
 int cmdCatalog(Context& ctx) {
-  ReportArgs a;
-  if (!parseReportArgs(ctx, "catalog", {}, 1, "[--ansi CP] FILE", a)) return kUsage;
+  Args a;
+  if (!parseArgs(ctx, {"catalog", "[--ansi CP] FILE", {}}, a)) return kUsage;
   SourceLines src;
   if (!loadSource(ctx, a.positional[0], src)) return kUsage;
   MemoryPane pane;

@@ -1,12 +1,12 @@
+#include "Args.h"
 #include "Commands.h"
-#include "ReportArgs.h"
 #include "source/Outline.h"
 
 namespace quenlit::cli {
 
 int cmdOutline(Context& ctx) {
-  ReportArgs a;
-  if (!parseReportArgs(ctx, "outline", {}, 1, "[--ansi CP] FILE", a)) return kUsage;
+  Args a;
+  if (!parseArgs(ctx, {"outline", "[--ansi CP] FILE", {}}, a)) return kUsage;
   SourceLines src;
   if (!loadSource(ctx, a.positional[0], src)) return kUsage;
   for (const auto& row : makeOutlineRows(src.lines)) {

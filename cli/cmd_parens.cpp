@@ -1,13 +1,13 @@
+#include "Args.h"
 #include "Commands.h"
-#include "ReportArgs.h"
-#include "app/ResultPane.h"
+#include "pane/ResultPane.h"
 #include "checks/ParenCheck.h"
 
 namespace quenlit::cli {
 
 int cmdParens(Context& ctx) {
-  ReportArgs a;
-  if (!parseReportArgs(ctx, "parens", {}, 1, "[--ansi CP] FILE", a)) return kUsage;
+  Args a;
+  if (!parseArgs(ctx, {"parens", "[--ansi CP] FILE", {}}, a)) return kUsage;
   SourceLines src;
   if (!loadSource(ctx, a.positional[0], src)) return kUsage;
   MemoryPane pane;

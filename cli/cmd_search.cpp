@@ -1,5 +1,5 @@
+#include "Args.h"
 #include "Commands.h"
-#include "ReportArgs.h"
 #include "reports/LineDeletion.h"
 #include "reports/LineSearch.h"
 
@@ -9,17 +9,18 @@ namespace quenlit::cli {
 // removed from FILE (after a FILE.bak copy) without asking, and the result lines
 // of the deleted lines are printed.
 int cmdSearch(Context& ctx) {
-  ReportArgs a;
-  if (!parseReportArgs(ctx, "search", {"--ordered", "--delete"}, 2, "[--delete] [--ordered] [--ansi CP] TEXT FILE", a))
+  Args a;
+  if (!parseArgs(ctx, {"search", "[--delete] [--ordered] [--ansi CP] TEXT FILE", {{"--ordered"}, {"--delete"}}, 2, 2},
+                 a))
     return kUsage;
-  const bool ordered = a.flags.count("--ordered") > 0;
+  const bool ordered = a.has("--ordered");
   const Text text = fromUtf8Lenient(a.positional[0]);
   const std::string& file = a.positional[1];
   SourceLines src;
   if (!loadSource(ctx, file, src)) return kUsage;
   MemoryPane pane;
   runLineSearch(src.lines, text, ordered, pane);
-  if (!a.flags.count("--delete")) {
+  if (!a.has("--delete")) {
     printLines(ctx.out, pane.all());
     return kOk;
   }
@@ -30,6 +31,16 @@ int cmdSearch(Context& ctx) {
     return kFailed;
   }
   auto result = runLineDeletion(src, pathFromArg(file), text, ordered, pane);
+  if (result.refusal == RewriteCheck::kLossy) {
+    ctx.err << "quenlit: " << file
+            << ": not written: its bytes do not come back unchanged from the encoding it was read in, so "
+               "rewriting it would change lines that were not deleted\n";
+    return kFailed;
+  }
+  if (result.refusal != RewriteCheck::kSafe) {
+    ctx.err << "quenlit: " << file << ": not written: the file changed while it was being read\n";
+    return kFailed;
+  }
   if (!result.ok) {
     ctx.err << "quenlit: cannot write " << toUtf8(result.message) << "\n";
     return kFailed;

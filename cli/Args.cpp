@@ -1,0 +1,90 @@
+#include "Args.h"
+
+#include "text/Encoding.h"
+
+namespace quenlit::cli {
+
+namespace {
+
+bool applyAnsi(Context& ctx, const std::string& v) {
+  bool digits = !v.empty() && v.size() <= 5;
+  for (char c : v) digits = digits && c >= '0' && c <= '9';
+  const unsigned cp = digits ? unsigned(std::stoul(v)) : 0;
+  if (!digits || !isKnownCodePage(cp)) {
+    usageError(ctx, "unknown code page: " + v);
+    return false;
+  }
+  setDefaultAnsiCodePage(cp);
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::string> Args::value(const std::string& option) const {
+  auto it = values.find(option);
+  if (it == values.end()) return std::nullopt;
+  return it->second;
+}
+
+bool parseArgs(Context& ctx, const CommandSpec& spec, Args& out) {
+  std::vector<OptionSpec> options = spec.options;
+  options.push_back({"--ansi", true});
+  bool optionsDone = false;
+  for (size_t i = 0; i < ctx.args.size(); ++i) {
+    const std::string& a = ctx.args[i];
+    if (!optionsDone && a == "--") {
+      optionsDone = true;
+      continue;
+    }
+    if (optionsDone || a.size() < 2 || a[0] != '-') {
+      out.positional.push_back(a);
+      continue;
+    }
+    const OptionSpec* spec1 = nullptr;
+    for (const auto& o : options)
+      if (o.name == a) spec1 = &o;
+    if (!spec1) {
+      usageError(ctx, "unknown option: " + a);
+      return false;
+    }
+    if (out.has(a)) {
+      usageError(ctx, a + " given twice");
+      return false;
+    }
+    if (!spec1->takesValue) {
+      out.flags.insert(a);
+      continue;
+    }
+    if (i + 1 >= ctx.args.size()) {
+      usageError(ctx, a + " needs a value");
+      return false;
+    }
+    out.values[a] = ctx.args[++i];
+    if (a == "--ansi" && !applyAnsi(ctx, out.values[a])) return false;
+  }
+  if (out.positional.size() < spec.minPositional || out.positional.size() > spec.maxPositional) {
+    usageError(ctx, "usage: quenlit " + spec.name + " " + spec.synopsis);
+    return false;
+  }
+  return true;
+}
+
+bool parseLineArg(const std::string& s, int& line) {
+  if (s.empty() || s.size() > 9) return false;
+  int v = 0;
+  for (char c : s) {
+    if (c < '0' || c > '9') return false;
+    v = v * 10 + (c - '0');
+  }
+  if (v < 1) return false;
+  line = v;
+  return true;
+}
+
+std::optional<size_t> rowAtLine(const std::vector<OutlineRow>& rows, int line) {
+  for (size_t k = 0; k < rows.size(); ++k)
+    if (rows[k].level >= 1 && rows[k].line == line) return k;
+  return std::nullopt;
+}
+
+}  // namespace quenlit::cli
