@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 #include "TestSupport.h"
@@ -171,7 +172,9 @@ TEST(LineDeletionCheck, PaneMustHoldNumberedLinesOnly) {
     for (auto* l : c.pane) pane.addLine(T(l));
     auto check = checkLineDeletion(T(c.text), pane);
     EXPECT_EQ(check.step, c.step) << c.text << " / " << (c.pane.empty() ? "" : c.pane[0]);
-    if (check.step == DeletionCheck::kRefused) EXPECT_EQ(check.message, u"全行で行番号が取得できまません.");
+    if (check.step == DeletionCheck::kRefused) {
+      EXPECT_EQ(check.message, u"全行で行番号が取得できまません.");
+    }
     if (check.step == DeletionCheck::kConfirm) {
       EXPECT_EQ(check.title, u"検索行削除");
       EXPECT_EQ(check.question,
@@ -208,13 +211,16 @@ TEST(LineDeletion, WhichPaneLinesDelete) {
       // The second "2" now names "c", which does not hold the text.
       {"the same line listed twice", {"    2| x", "    2| x"}, {"a", "c", "d x"}, {"    2| x"}},
   };
+  TempDir dir;
+  const fs::path file = dir.path / "f.lsp", backup = dir.path / "f.bak";
+  writeBytes(file, "a\nb x\nc\nd x\n");
   for (const auto& c : cases) {
     SourceLines src;
-    src.lines = lines("a\nb x\nc\nd x");
+    ASSERT_TRUE(loadLspFile(file, src).ok);
     MemoryPane pane;
     for (auto* l : c.pane) pane.addLine(T(l));
     RecordingWriter disk;
-    auto result = runLineDeletion(src, "/d/f.lsp", u"x", false, pane, disk.writer());
+    auto result = runLineDeletion(src, file, u"x", false, pane, disk.writer());
     ASSERT_TRUE(result.ok) << c.name;
     TextList remaining, deleted;
     for (auto* r : c.remaining) remaining.push_back(T(r));
@@ -222,23 +228,79 @@ TEST(LineDeletion, WhichPaneLinesDelete) {
     EXPECT_EQ(src.lines, remaining) << c.name;
     EXPECT_EQ(result.deleted, deleted) << c.name;
     // Backup first, with the lines as loaded; then the file.
-    ASSERT_EQ(disk.order, (std::vector<fs::path>{"/d/f.bak", "/d/f.lsp"})) << c.name;
-    EXPECT_EQ(disk.files["/d/f.bak"], "\xEF\xBB\xBF" "a\r\nb x\r\nc\r\nd x\r\n") << c.name;
+    ASSERT_EQ(disk.order, (std::vector<fs::path>{backup, file})) << c.name;
+    EXPECT_EQ(disk.files[backup], "\xEF\xBB\xBF" "a\r\nb x\r\nc\r\nd x\r\n") << c.name;
     // The pane shows the search again on what is left.
     EXPECT_EQ(pane.all(), searchLines(src.lines, u"x", false)) << c.name;
   }
 }
 
-TEST(LineDeletion, EveryLineCanGo) {
+TEST(LineDeletion, EveryLineCanGoAndASecondDeletionFollows) {
+  TempDir dir;
+  const fs::path file = dir.path / "f.lsp";
+  writeBytes(file, "a\nb\na\n");
   SourceLines src;
-  src.lines = lines("a\na");
+  ASSERT_TRUE(loadLspFile(file, src).ok);
   MemoryPane pane;
+  runLineSearch(src.lines, u"b", false, pane);
+  ASSERT_TRUE(runLineDeletion(src, file, u"b", false, pane).ok);
+  // The file now holds what was written: no reload is needed before the next one.
   runLineSearch(src.lines, u"a", false, pane);
-  RecordingWriter disk;
-  ASSERT_TRUE(runLineDeletion(src, "/d/f.lsp", u"a", false, pane, disk.writer()).ok);
+  ASSERT_TRUE(runLineDeletion(src, file, u"a", false, pane).ok);
   EXPECT_TRUE(src.lines.empty());
-  EXPECT_EQ(disk.files["/d/f.lsp"], "\xEF\xBB\xBF");
+  EXPECT_EQ(readBytes(file), "\xEF\xBB\xBF");
   EXPECT_TRUE(pane.all().empty());
+}
+
+// The deletion writes only over the bytes it read, and only when they come back
+// unchanged from decoding and encoding; otherwise nothing at all is written.
+TEST(LineDeletion, RefusesToWriteWhatItDidNotRead) {
+  struct Case {
+    const char* name;
+    std::string bytes;                 // what the file holds when it is loaded
+    std::function<void(const fs::path&, SourceLines&)> meanwhile;  // after the load
+    RewriteCheck refusal;
+  } cases[] = {
+      {"edited after the load", "(setq a 1)\n(setq b 2)\n",
+       [](const fs::path& f, SourceLines&) { writeBytes(f, "(setq a 1)\n(setq b 2)\n(setq c 3)\n"); },
+       RewriteCheck::kChanged},
+      {"same size, other bytes", "(setq a 1)\n(setq b 2)\n",
+       [](const fs::path& f, SourceLines&) { writeBytes(f, "(setq a 1)\n(setq b 3)\n"); }, RewriteCheck::kChanged},
+      {"deleted after the load", "(setq a 1)\n", [](const fs::path& f, SourceLines&) { fs::remove(f); },
+       RewriteCheck::kChanged},
+      {"lines of another file",
+       "(setq a 1)\n",
+       [](const fs::path& f, SourceLines& src) {
+         writeBytes(f.parent_path() / "other.lsp", "(setq z 1)\n");
+         ASSERT_TRUE(loadLspFile(f.parent_path() / "other.lsp", src).ok);
+       },
+       RewriteCheck::kOtherFile},
+      {"UTF-8 with a mark and a stray byte", "\xEF\xBB\xBF(setq a \"\xE6\x97\xA5\xFF\")\n", {}, RewriteCheck::kLossy},
+      {"UTF-8 with a stray lead byte, read as ANSI", "(setq a 1) ; \xE6\x97\xA5\x82\n", {}, RewriteCheck::kLossy},
+      {"not CP932", "(setq a 1) ; \x81\x7F\n", {}, RewriteCheck::kLossy},
+      {"UTF-16 with an odd byte", std::string("\xFF\xFE(\0s\0e\0t\0q\0 \0a\0)\0a", 17), {}, RewriteCheck::kLossy},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    const fs::path file = dir.path / "f.lsp";
+    writeBytes(file, c.bytes);
+    SourceLines src;
+    ASSERT_TRUE(loadLspFile(file, src, {}, 932).ok) << c.name;
+    if (c.meanwhile) c.meanwhile(file, src);
+    const std::string onDisk = fs::exists(file) ? readBytes(file) : "";
+    MemoryPane pane;
+    runLineSearch(src.lines, u"setq", false, pane);
+    const TextList shown = pane.all();
+    ASSERT_FALSE(shown.empty()) << c.name;
+    auto result = runLineDeletion(src, file, u"setq", false, pane);
+    EXPECT_FALSE(result.ok) << c.name;
+    EXPECT_EQ(result.refusal, c.refusal) << c.name;
+    EXPECT_EQ(result.message, c.refusal == RewriteCheck::kLossy ? Text(kLossyFileMessage) : Text(kFileChangedMessage))
+        << c.name;
+    EXPECT_EQ(fs::exists(file) ? readBytes(file) : "", onDisk) << c.name;
+    EXPECT_FALSE(fs::exists(dir.path / "f.bak")) << c.name;
+    EXPECT_EQ(pane.all(), shown) << c.name;
+  }
 }
 
 // Loads a file, deletes the lines holding SETQ and checks both files byte for byte.
@@ -447,6 +509,15 @@ TEST(CliSearch, ListsAndDeletes) {
   EXPECT_EQ(fail.code, 1);
   EXPECT_NE(fail.err.find("s.bak"), std::string::npos) << fail.err;
   EXPECT_EQ(readBytes(file), "\xEF\xBB\xBF(defun c:a ()\r\n  (princ))\r\n");
+
+  // Bytes that do not survive the encoding are never written back.
+  fs::remove_all(dir.path / "s.bak");
+  writeBytes(file, "(setq a 1) ; \x81\x7F\n");
+  auto lossy = runCli({"search", "--delete", "setq", file.string()});
+  EXPECT_EQ(lossy.code, 1);
+  EXPECT_NE(lossy.err.find("not written"), std::string::npos) << lossy.err;
+  EXPECT_EQ(readBytes(file), "(setq a 1) ; \x81\x7F\n");
+  EXPECT_FALSE(fs::exists(dir.path / "s.bak"));
 
   EXPECT_EQ(runCli({"search", file.string()}).code, 2);
   EXPECT_EQ(runCli({"search", "--bogus", "a", file.string()}).code, 2);

@@ -1,11 +1,12 @@
 #include "app/MainForm.h"
 
 #include <fstream>
+#include <utility>
 
 #include "app/LoadRules.h"
 #include "app/Settings.h"
 #include "app/TargetCaption.h"
-#include "app/TextFile.h"
+#include "text/TextFile.h"
 #include "checks/BuiltinList.h"
 #include "checks/ExclusionList.h"
 #include "checks/FunctionCheck.h"
@@ -151,9 +152,18 @@ void TForm25::Button1Click() {
 }
 
 void TForm25::openChosenFile(TextView path) {
-  lspFullName_ = Text(path);
-  if (!loadInto(lspFullName_)) return;
+  if (!loadNewFile(path)) return;
   finishOpen();
+}
+
+bool TForm25::loadNewFile(TextView path) {
+  // A file that cannot be read does not become the current file: the lines, the
+  // outline and the pane still belong to the previous one, and every later check,
+  // search or deletion must act on the file they came from.
+  Text previous = std::exchange(lspFullName_, Text(path));
+  if (loadInto(lspFullName_)) return true;
+  lspFullName_ = std::move(previous);
+  return false;
 }
 
 void TForm25::dropFiles(const TextList& paths) {
@@ -161,8 +171,7 @@ void TForm25::dropFiles(const TextList& paths) {
   if (!taken) return;
   const Text& path = paths[*taken];
   view_.setOpenDialogFileName(path);
-  lspFullName_ = path;
-  if (!loadInto(lspFullName_)) return;
+  if (!loadNewFile(path)) return;
   finishOpen();
   makeFileHist();
 }
@@ -234,8 +243,7 @@ void TForm25::Button10Click() {
     view_.showMessage(kFileNotFound);
     return;
   }
-  lspFullName_ = path;
-  if (!loadInto(lspFullName_)) return;
+  if (!loadNewFile(path)) return;
   lspFileName_ = fileNamePart(lspFullName_);
   view_.setFileNameText(lspFileName_);
   makeFuncTree();

@@ -82,6 +82,7 @@ class TForm25 {
  private:
   bool loadJogaiList();
   bool loadInto(TextView path);     // loadLspFile with Label1 and the error box
+  bool loadNewFile(TextView path);  // LspFullName := path and loadInto; the old name stays on failure
   void expandOutline();
   void runVariableCheck();          // clear, bracket, notUusedVariable(true)
   void finishOpen();                // steps 3 to 6 of Open, shared with drop

@@ -26,20 +26,11 @@ long long wholeNumberOr0(TextView s) {
   return minus ? -v : v;
 }
 
-Text pathText(const fs::path& p) {
-  try {
-    auto u8 = p.u8string();
-    return fromUtf8Lenient(std::string_view(reinterpret_cast<const char*>(u8.data()), u8.size()));
-  } catch (...) {
-    return Text();
-  }
-}
-
 DeletionResult writeFailure(const fs::path& p, const FileError& error) {
   DeletionResult r;
   r.failedPath = p;
   r.error = error;
-  r.message = pathText(p) + u": " + fromUtf8Lenient(error.reason);
+  r.message = textFromPath(p) + u": " + fromUtf8Lenient(error.reason);
   return r;
 }
 
@@ -64,7 +55,7 @@ DeletionCheck checkLineDeletion(TextView searchText, const ResultPane& pane) {
 
 fs::path backupPathFor(const fs::path& file) {
   fs::path backup = file;
-  const Text ext = pathText(file.extension());
+  const Text ext = textFromPath(file.extension());
   // A file that is itself a ".bak" must not become its own backup.
   if (ext.empty() || sameWordAscii(ext, u".bak"))
     backup += ".bak";
@@ -78,6 +69,13 @@ DeletionResult runLineDeletion(SourceLines& source, const fs::path& fullName, Te
   const unsigned codePage = source.codePage ? source.codePage : ansiCodePage();
   const fs::path backup = backupPathFor(fullName);
   FileError error;
+  if (const RewriteCheck check = checkRewrite(source, fullName, error); check != RewriteCheck::kSafe) {
+    if (check == RewriteCheck::kUnreadable) return writeFailure(fullName, error);
+    DeletionResult refused;
+    refused.refusal = check;
+    refused.message = check == RewriteCheck::kLossy ? kLossyFileMessage : kFileChangedMessage;
+    return refused;
+  }
   if (!write(backup, encodeLines(source.lines, source.encoding, codePage), error)) return writeFailure(backup, error);
 
   // Deletions go to a copy that replaces the source lines only once the file holds it.
@@ -119,8 +117,11 @@ DeletionResult runLineDeletion(SourceLines& source, const fs::path& fullName, Te
   }
   if (anyMarked) compact();
 
-  if (!write(fullName, encodeLines(lines, source.encoding, codePage), error)) return writeFailure(fullName, error);
+  const std::string bytes = encodeLines(lines, source.encoding, codePage);
+  if (!write(fullName, bytes, error)) return writeFailure(fullName, error);
   source.lines = std::move(lines);
+  // The file now holds exactly these lines, so a second deletion may follow.
+  source.origin = SourceOrigin{fullName, bytes.size(), hashBytes(bytes)};
 
   DeletionResult result;
   result.ok = true;

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string_view>
 
-#include "app/ResultPane.h"
+#include "pane/ResultPane.h"
 #include "source/SourceFile.h"
 #include "text/Text.h"
 
@@ -13,6 +13,10 @@ namespace quenlit {
 
 inline constexpr char16_t kNotAllNumberedMessage[] = u"全行で行番号が取得できまません.";
 inline constexpr char16_t kDeletionTitle[] = u"検索行削除";
+inline constexpr char16_t kFileChangedMessage[] =
+    u"ファイルが読み込み後に変更されています．再読み込みしてから実行して下さい．";
+inline constexpr char16_t kLossyFileMessage[] =
+    u"ファイルの文字コードを正しく読み込めていないため、書き換えると他の行も変わってしまいます．削除を中止しました．";
 inline constexpr char16_t kDeletionQuestion[] =
     u"エディターで編集中の時は閉じてから実行して下さい.\n現ファイルは .bak で保存されます.\n検索行をすべて削除しますか？";
 
@@ -43,9 +47,12 @@ struct DeletionResult {
   std::filesystem::path failedPath;   // the file that could not be written
   FileError error;
   Text message;                       // what to show when !ok
+  RewriteCheck refusal = RewriteCheck::kSafe;  // why nothing was written, when the file was not safe to rewrite
 };
 
-// After a confirmed check: writes the lines as loaded to the backup, deletes the
+// After a confirmed check: makes sure the file still holds what the lines were
+// read from (checkRewrite; otherwise nothing is written and `refusal` and
+// `message` say why), writes the lines as loaded to the backup, deletes the
 // listed lines, writes the file in the encoding it was read in and searches again
 // into the pane. Pane lines whose number is not a line of the file, or whose text
 // no longer stands in that line, are skipped. If the backup cannot be written

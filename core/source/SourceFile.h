@@ -1,27 +1,32 @@
-// The current file: reading it into source lines, and the lock test.
+// The current file: reading it into source lines, the lock test, and the test
+// that must pass before the lines may be written back over the file.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
 
 #include "text/Encoding.h"
+#include "text/File.h"
 
 namespace quenlit {
+
+// What the lines were read from: the only file they may be written back to, as
+// long as it still holds these bytes.
+struct SourceOrigin {
+  std::filesystem::path path;  // empty: the lines were not read from a file
+  std::uintmax_t size = 0;
+  std::uint64_t hash = 0;      // hashBytes of everything read
+};
 
 // LspSL: the file's lines and the encoding they were read in.
 struct SourceLines {
   TextList lines;
   Encoding encoding = Encoding::Utf8;
   unsigned codePage = 0;  // for Encoding::Ansi
+  SourceOrigin origin;
 };
-
-struct FileError {
-  std::string reason;  // the system's text, UTF-8
-};
-
-// Reads all bytes; false with the reason when the file cannot be read.
-bool readFileBytes(const std::filesystem::path& path, std::string& bytes, FileError& error);
 
 struct LoadOutcome {
   bool ok = false;
@@ -41,8 +46,18 @@ bool isFileLocked(const std::filesystem::path& path);
 // The part after the last "\" or "/".
 Text fileNamePart(TextView fullName);
 
-// Writes bytes so that a failure part-way never leaves a half-written target:
-// the bytes go to a temporary file in the same folder that then replaces the target.
-bool writeFileAtomically(const std::filesystem::path& path, std::string_view bytes, FileError& error);
+// Whether the lines may replace `target` on disk. They must have been read from
+// `target`, the file must still hold exactly the bytes that were read, and those
+// bytes must decode and encode back to themselves: otherwise writing the lines
+// would lose the user's later edits, put one file's lines into another, or
+// change lines nobody touched.
+enum class RewriteCheck {
+  kSafe,
+  kOtherFile,   // the lines came from another file (or from none)
+  kChanged,     // the file is not what was read: edited, replaced or gone
+  kUnreadable,  // the file cannot be read again; see the error
+  kLossy,       // the bytes do not survive decoding and encoding
+};
+RewriteCheck checkRewrite(const SourceLines& source, const std::filesystem::path& target, FileError& error);
 
 }  // namespace quenlit

@@ -181,4 +181,25 @@ std::string encodeLines(const TextList& lines, Encoding encoding, unsigned codeP
   return out;
 }
 
+bool roundTrips(std::string_view bytes, Encoding encoding, unsigned codePage) {
+  std::string_view body = bytes;
+  Text text;
+  switch (encoding) {
+    case Encoding::Utf8: {
+      if (hasPrefix(body, "\xEF\xBB\xBF")) body.remove_prefix(3);
+      // Strict UTF-8 has one spelling per character, so what decodes strictly round-trips.
+      return decodeUtf8Strict(body).has_value();
+    }
+    case Encoding::Utf16LE:
+    case Encoding::Utf16BE:
+      if (hasPrefix(body, encoding == Encoding::Utf16LE ? "\xFF\xFE" : "\xFE\xFF")) body.remove_prefix(2);
+      if (body.size() % 2) return false;  // the odd byte became U+FFFD
+      return true;                        // every pair of bytes is kept as one code unit
+    case Encoding::Ansi:
+      text = ansiDecode(body, codePage);
+      break;
+  }
+  return encodeText(text, encoding, codePage) == body;
+}
+
 }  // namespace quenlit

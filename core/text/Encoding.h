@@ -40,6 +40,11 @@ TextList splitLines(TextView text);
 std::string encodeLines(const TextList& lines, Encoding encoding, unsigned codePage);
 std::string encodeText(TextView text, Encoding encoding, unsigned codePage);  // no mark, no breaks
 
+// True when `bytes`, read in `encoding` (a byte-order mark of that encoding
+// dropped), encode back to exactly themselves: nothing was replaced or guessed
+// while decoding, so writing the text back cannot change untouched lines.
+bool roundTrips(std::string_view bytes, Encoding encoding, unsigned codePage);
+
 // --- the ANSI code page (platform files implement these) ---
 
 // The system's legacy code page: GetACP() on Windows; elsewhere 932 unless set.

@@ -3,7 +3,7 @@
 #include "AppFakes.h"
 #include "TestSupport.h"
 #include "app/MainForm.h"
-#include "app/TextFile.h"
+#include "text/TextFile.h"
 #include "checks/ExclusionList.h"
 #include "checks/VariableCheck.h"
 
@@ -186,13 +186,13 @@ TEST(MainFormLoad, OpenDoesNotTouchTheHistoryAndUnreadableFilesKeepTheOldState) 
   EXPECT_FALSE(fs::exists(app.file("QuenlitHist.txt")));
   const TextList pane = app.paneLines();
 
-  // A file that cannot be read: the error box names it; the name is taken while
-  // the lines, the outline, the pane and Edit1 keep what they showed.
+  // A file that cannot be read: the error box names it; the previous file stays
+  // current, with its lines, outline, pane and Edit1.
   app.view.openAnswer = app.path("missing.lsp");
   app.form.Button1Click();
   ASSERT_EQ(app.view.errors, (TextList{app.path("missing.lsp")}));
   EXPECT_FALSE(app.view.errorReasons[0].empty());
-  EXPECT_EQ(app.form.lspFullName(), app.path("missing.lsp"));
+  EXPECT_EQ(app.form.lspFullName(), app.path("demo.lsp"));
   EXPECT_EQ(app.view.edit1, u"demo.lsp");
   EXPECT_EQ(app.view.label1, u"ANSI");
   EXPECT_EQ(app.paneLines(), pane);
@@ -376,10 +376,25 @@ TEST(MainFormChecks, SearchAndDeletion) {
   EXPECT_TRUE(app.view.questions[0].ownedByPane);
   EXPECT_EQ(app.read("s.lsp"), "(setq a 1)\n(princ)\n(setq b 2)\n");
 
+  // Saved in the editor behind the window's back: nothing is written, the pane stays.
+  app.write("s.lsp", "(setq a 1)\n(princ)\n(setq b 2)\n(setq c 3)\n");
+  app.view.answers = {true};
+  app.form.Button12Click();
+  EXPECT_EQ(app.view.messages.back(), u"ファイルが読み込み後に変更されています．再読み込みしてから実行して下さい．");
+  EXPECT_EQ(app.read("s.lsp"), "(setq a 1)\n(princ)\n(setq b 2)\n(setq c 3)\n");
+  EXPECT_FALSE(fs::exists(app.file("s.bak")));
+  EXPECT_EQ(app.paneLines(), (TextList{u"    1| (setq a 1)", u"    3| (setq b 2)"}));
+
+  // After a reload, and a failed open of another file, the deletion acts on this file.
+  app.form.Button4Click();
+  app.form.Edit2KeyPress(u'\r');
+  app.view.openAnswer = app.path("missing.lsp");
+  app.form.Button1Click();
   app.view.answers = {true};
   app.form.Button12Click();
   EXPECT_EQ(app.read("s.lsp"), "\xEF\xBB\xBF(princ)\r\n");
-  EXPECT_EQ(app.read("s.bak"), "\xEF\xBB\xBF(setq a 1)\r\n(princ)\r\n(setq b 2)\r\n");
+  EXPECT_EQ(app.read("s.bak"), "\xEF\xBB\xBF(setq a 1)\r\n(princ)\r\n(setq b 2)\r\n(setq c 3)\r\n");
+  EXPECT_FALSE(fs::exists(app.file("missing.lsp")));
   EXPECT_TRUE(app.paneLines().empty());
 }
 
