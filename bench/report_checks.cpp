@@ -1,6 +1,6 @@
 // The parenthesis check and the function check, as the two buttons run them.
 #include "Bench.h"
-#include "app/ResultPane.h"
+#include "pane/ResultPane.h"
 #include "checks/BuiltinList.h"
 #include "checks/FunctionCheck.h"
 #include "checks/ParenCheck.h"

@@ -1,6 +1,6 @@
 // The catalog and the line search on the benchmark inputs.
 #include "Bench.h"
-#include "app/ResultPane.h"
+#include "pane/ResultPane.h"
 #include "reports/Catalog.h"
 #include "reports/LineSearch.h"
 

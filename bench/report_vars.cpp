@@ -5,7 +5,7 @@
 #include <map>
 
 #include "Bench.h"
-#include "app/ResultPane.h"
+#include "pane/ResultPane.h"
 #include "checks/ExclusionList.h"
 #include "checks/VariableCheck.h"
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "app/ResultPane.h"
+#include "pane/ResultPane.h"
 #include "checks/BuiltinList.h"
 #include "checks/ExclusionList.h"
 #include "checks/FunctionCheck.h"

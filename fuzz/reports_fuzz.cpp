@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "app/ResultPane.h"
+#include "pane/ResultPane.h"
 #include "reports/Catalog.h"
 #include "reports/Description.h"
 #include "reports/FunctionCopy.h"

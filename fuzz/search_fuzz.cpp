@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "app/ResultPane.h"
+#include "pane/ResultPane.h"
 #include "reports/LineSearch.h"
 #include "text/Encoding.h"
 

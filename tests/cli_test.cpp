@@ -39,13 +39,26 @@ TEST(CliOutline, ErrorsAndUsage) {
   EXPECT_EQ(r.err.rfind("quenlit: cannot read " + missing + ": ", 0), 0u) << r.err;
   EXPECT_EQ(r.out, "");
 
-  EXPECT_EQ(runCli({"outline", dir.path.string()}).code, 2);
-  EXPECT_EQ(runCli({"outline"}).code, 2);
-  EXPECT_EQ(runCli({"outline", "--ansi"}).code, 2);
-  EXPECT_EQ(runCli({"outline", "--ansi", "99999", "x.lsp"}).code, 2);
-  EXPECT_EQ(runCli({"outline", "--bogus", "x.lsp"}).code, 2);
-  EXPECT_EQ(runCli({"frobnicate"}).code, 2);
-  EXPECT_EQ(runCli({}).code, 2);
+  // Every command takes its options through one parser: each option at most once.
+  const std::vector<std::vector<std::string>> usageErrors = {
+      {"outline", dir.path.string()},
+      {"outline"},
+      {"outline", "--ansi"},
+      {"outline", "--ansi", "99999", "x.lsp"},
+      {"outline", "--bogus", "x.lsp"},
+      {"outline", "a.lsp", "b.lsp"},
+      {"vars", "--exclude", "a", "--exclude", "b", "x.lsp"},
+      {"funcs", "--builtins", "a", "--builtins", "b", "x.lsp"},
+      {"copy", "--name", "--name", "x.lsp", "1"},
+      {"describe", "x.lsp"},
+      {"frobnicate"},
+      {},
+  };
+  for (const auto& args : usageErrors) {
+    auto u = runCli(args);
+    EXPECT_EQ(u.code, 2) << (args.empty() ? "" : args[0]) << " " << args.size();
+    EXPECT_NE(u.err.find("quenlit: "), std::string::npos);
+  }
   auto help = runCli({"--help"});
   EXPECT_EQ(help.code, 0);
   EXPECT_NE(help.out.find("outline"), std::string::npos);

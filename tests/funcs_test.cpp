@@ -6,7 +6,7 @@
 
 #include "Cli.h"
 #include "TestSupport.h"
-#include "app/ResultPane.h"
+#include "pane/ResultPane.h"
 #include "checks/BuiltinList.h"
 #include "checks/CallMatcher.h"
 #include "checks/FunctionCheck.h"

@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "TestSupport.h"
-#include "app/ResultPane.h"
+#include "pane/ResultPane.h"
 #include "checks/ParenCheck.h"
 #include "source/CodeLines.h"
 #include "source/SourceFile.h"

@@ -6,7 +6,7 @@
 
 #include "Cli.h"
 #include "TestSupport.h"
-#include "app/ResultPane.h"
+#include "pane/ResultPane.h"
 #include "checks/ExclusionList.h"
 #include "checks/VariableCheck.h"
 #include "source/CodeLines.h"
@@ -201,7 +201,9 @@ TEST(VariableCheck, CorpusGlobalsOccurInTheirFunctions) {
         ASSERT_LE(size_t(n), code.size()) << f;
         ASSERT_NE(toUpperAscii(code[size_t(n - 1)]).find(u"(DEFUN "), Text::npos) << f << " line " << n;
         current = line.compare(bar, 4, u"|  +") == 0 ? nullptr : (defuns.count(n) ? &defuns[n] : nullptr);
-        if (line.compare(bar, 4, u"|  +") != 0) ASSERT_NE(current, nullptr) << f << " line " << n;
+        if (line.compare(bar, 4, u"|  +") != 0) {
+          ASSERT_NE(current, nullptr) << f << " line " << n;
+        }
         continue;
       }
       if (startsWith(line, u"     [")) {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/ResultPane.h"
+#include "pane/ResultPane.h"
 #include "source/Outline.h"
 #include "source/Progress.h"
 #include "source/SourceFile.h"

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "app/IniStore.h"
-#include "app/TextFile.h"
+#include "text/TextFile.h"
 
 namespace quenlit {
 

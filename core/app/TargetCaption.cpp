@@ -1,6 +1,6 @@
 #include "app/TargetCaption.h"
 
-#include "app/TextFile.h"
+#include "text/TextFile.h"
 
 namespace quenlit {
 

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "source/SourceFile.h"
-#include "text/Encoding.h"
+#include "text/TextFile.h"
 
 namespace quenlit {
 
@@ -15,9 +14,11 @@ bool BuiltinList::contains(TextView name) const {
   return it != sorted_.end() && listEqual(*it, name);
 }
 
-BuiltinList parseBuiltinList(TextView text) {
+BuiltinList parseBuiltinList(TextView text) { return parseBuiltinLines(splitLines(text)); }
+
+BuiltinList parseBuiltinLines(const TextList& lines) {
   TextList names;
-  for (const Text& line : splitLines(text)) {
+  for (const Text& line : lines) {
     const size_t tab = line.find(u'\t');
     // Blanks before the TAB belong to the name: the file's author decides.
     names.push_back(tab == Text::npos ? line : line.substr(0, tab));
@@ -27,19 +28,11 @@ BuiltinList parseBuiltinList(TextView text) {
 
 BuiltinListFile readBuiltinList(const std::filesystem::path& file, unsigned codePage) {
   BuiltinListFile result;
-  std::error_code ec;
-  const auto status = std::filesystem::status(file, ec);
-  if (!std::filesystem::exists(status)) return result;
-  result.found = true;
-  std::string bytes;
   FileError error;
-  if (!readFileBytes(file, bytes, error)) {
-    result.error = error.reason;
-    return result;
-  }
-  // Without a mark the ANSI code page decodes every byte sequence.
-  auto decoded = decodeBytes(bytes, Encoding::Ansi, codePage);
-  if (decoded) result.list = parseBuiltinList(decoded->text);
+  auto content = readTextFile(file, error, codePage);
+  result.found = content.has_value() || !error.reason.empty();
+  if (content) result.list = parseBuiltinLines(content->lines);
+  result.error = error.reason;
   return result;
 }
 

@@ -25,6 +25,7 @@ class BuiltinList {
 
 // One name per line: the text before the first TAB, not trimmed.
 BuiltinList parseBuiltinList(TextView text);
+BuiltinList parseBuiltinLines(const TextList& lines);
 
 struct BuiltinListFile {
   BuiltinList list;

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "source/SourceFile.h"
-#include "text/Encoding.h"
+#include "text/TextFile.h"
 
 namespace quenlit {
 
@@ -46,22 +45,13 @@ TextList mergeJogaiLines(TextList list, const TextList& userLines) {
 
 JogaiLoad loadJogaiListFile(const std::filesystem::path& file) {
   JogaiLoad result;
-  std::error_code ec;
-  if (!std::filesystem::exists(file, ec)) {
-    result.list = mergeJogaiLines(builtinJogaiWords(), {});
-    return result;
-  }
-  std::string bytes;
   FileError error;
-  if (!readFileBytes(file, bytes, error)) {
+  auto content = readTextFile(file, error);
+  if (!error.reason.empty()) {
     const auto name = file.u8string();
     result.error = "cannot read " + std::string(name.begin(), name.end()) + ": " + error.reason;
-    result.list = mergeJogaiLines(builtinJogaiWords(), {});
-    return result;
   }
-  // With an ANSI fallback the decoding never fails.
-  auto decoded = decodeBytes(bytes, Encoding::Ansi, ansiCodePage());
-  result.list = mergeJogaiLines(builtinJogaiWords(), decoded ? splitLines(decoded->text) : TextList{});
+  result.list = mergeJogaiLines(builtinJogaiWords(), content ? content->lines : TextList{});
   return result;
 }
 

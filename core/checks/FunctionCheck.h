@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/ResultPane.h"
+#include "pane/ResultPane.h"
 #include "checks/BuiltinList.h"
 #include "checks/FunctionUsage.h"
 #include "source/Progress.h"

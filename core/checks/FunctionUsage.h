@@ -1,7 +1,7 @@
 // How often the file's own functions are called.
 #pragma once
 
-#include "app/ResultPane.h"
+#include "pane/ResultPane.h"
 #include "source/Progress.h"
 #include "text/Text.h"
 

@@ -238,12 +238,6 @@ void writeNothingFound(ResultPane& pane) {
 
 }  // namespace
 
-Text lineNumberField(long long lineNo) {
-  Text digits = toText(lineNo);
-  if (digits.size() < 5) digits.insert(0, 5 - digits.size(), u' ');
-  return digits + u"|";
-}
-
 void notUusedVariable(const TextList& lspSL, const TextList& jogaiSL, ResultPane& pane, ProgressBar& progress,
                       bool msgFlag) {
   // A source whose first line is empty is checked like any other.

@@ -3,14 +3,11 @@
 // definitions, written into the result pane.
 #pragma once
 
-#include "app/ResultPane.h"
+#include "pane/ResultPane.h"
 #include "source/Progress.h"
 #include "text/Text.h"
 
 namespace quenlit {
-
-// A 1-based line number right-aligned in five characters (more digits in full) and "|".
-Text lineNumberField(long long lineNo);
 
 // Checks `lspSL` with the exclusion list `jogaiSL` (sorted, as loadJogaiList gives it)
 // and writes the findings into `pane`; the callers clear the pane and bracket the call

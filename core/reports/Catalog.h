@@ -5,7 +5,7 @@
 #include <ctime>
 #include <functional>
 
-#include "app/ResultPane.h"
+#include "pane/ResultPane.h"
 #include "source/Progress.h"
 #include "text/Text.h"
 

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "app/ResultPane.h"
+#include "pane/ResultPane.h"
 #include "source/Outline.h"
 #include "text/Text.h"
 

@@ -33,11 +33,8 @@ bool lineMatches(TextView upperLine, const std::vector<SearchTerm>& terms, bool 
 }
 
 Text searchResultLine(size_t lineNo, TextView sourceLine) {
-  Text number = toText((long long)lineNo);
-  Text out;
-  if (number.size() < 5) out.assign(5 - number.size(), u' ');
-  out += number;
-  out += u"| ";
+  Text out = lineNumberField((long long)lineNo);
+  out += u' ';
   out += trim(sourceLine);
   return out;
 }

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "app/ResultPane.h"
+#include "pane/ResultPane.h"
 #include "text/Text.h"
 
 namespace quenlit {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/ResultPane.h"
+#include "pane/ResultPane.h"
 #include "source/Outline.h"
 #include "source/Progress.h"
 #include "text/Text.h"

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "app/TextFile.h"
+#include "text/TextFile.h"
 
 namespace quenlit {
 

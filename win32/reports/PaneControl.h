@@ -7,7 +7,7 @@
 
 #include <optional>
 
-#include "app/ResultPane.h"
+#include "pane/ResultPane.h"
 
 namespace quenlit::win {
 

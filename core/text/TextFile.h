@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <optional>
 
-#include "source/SourceFile.h"
 #include "text/Encoding.h"
+#include "text/File.h"
 
 namespace quenlit {
 
@@ -16,13 +16,6 @@ struct TextFileContent {
   Encoding encoding = Encoding::Ansi;
   unsigned codePage = 0;
 };
-
-// Paths as the program holds them (UTF-16 text) and as the file system takes them.
-std::filesystem::path pathFromText(TextView text);
-Text textFromPath(const std::filesystem::path& path);
-
-// A file (not a folder) exists at the path; an empty path never names one.
-bool fileExists(TextView path);
 
 // Nothing when the file does not exist; `error` is set when it exists but cannot be read.
 std::optional<TextFileContent> readTextFile(const std::filesystem::path& path, FileError& error,

@@ -1,30 +1,6 @@
-#include "app/TextFile.h"
+#include "text/TextFile.h"
 
 namespace quenlit {
-
-std::filesystem::path pathFromText(TextView text) {
-#ifdef _WIN32
-  return std::filesystem::path(std::wstring(text.begin(), text.end()));
-#else
-  return std::filesystem::path(toUtf8(text));
-#endif
-}
-
-Text textFromPath(const std::filesystem::path& path) {
-#ifdef _WIN32
-  const std::wstring& w = path.native();
-  return Text(w.begin(), w.end());
-#else
-  return fromUtf8Lenient(path.native());
-#endif
-}
-
-bool fileExists(TextView path) {
-  if (path.empty()) return false;
-  std::error_code ec;
-  auto st = std::filesystem::status(pathFromText(path), ec);
-  return !ec && std::filesystem::exists(st) && !std::filesystem::is_directory(st);
-}
 
 std::optional<TextFileContent> readTextFile(const std::filesystem::path& path, FileError& error, unsigned codePage) {
   std::error_code ec;

@@ -1,5 +1,6 @@
 // The result pane as the reports see it: a list of text lines. The window's
 // multi-line edit implements it; tests and the command line use MemoryPane.
+// The checks and the reports write into it; both sit above this folder.
 #pragma once
 
 #include "text/Text.h"
@@ -37,6 +38,10 @@ class PaneUpdate {
  private:
   ResultPane& pane_;
 };
+
+// The line number field of a pane line that points at a source line: the 1-based
+// number right-aligned in five characters (longer numbers in full) and "|".
+Text lineNumberField(long long lineNo);
 
 class MemoryPane final : public ResultPane {
  public:
