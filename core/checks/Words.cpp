@@ -1,3 +1,15 @@
+// How a piece of code becomes words, in passes over each code line:
+//  1. call-head blanking (CallHeadStep): the head of every list form and every ")";
+//  2. quote blanking (QuoteStep): quoted words and every "(";
+//  3. the split at blanks, control characters and commas;
+//  4. de-duplication by the list comparison (WordCollector), then the exclusion
+//     and number tests and the sort (WordCollector::finish).
+// Lines without a double quote (every code line) run passes 1 to 3 in one fused
+// walk that reads words straight out of the line; the single-line routines
+// blankCallHeads and blankQuotedWords run the same steps one pass at a time.
+// Around them: the locals and the body of a definition (found by counting
+// parentheses from its "(DEFUN "), the blanking of nested definitions out of a
+// top-level body, and the word-list operations the variable check combines.
 #include "checks/Words.h"
 
 #include <algorithm>
@@ -46,37 +58,58 @@ TextList splitWords(TextView s) {
   return out;
 }
 
+// The call-head blanking, one position at a time, so that the single-line routine
+// and the fused walk of WordCollector share it. True when position i of `line`
+// becomes a blank.
+class CallHeadStep {
+ public:
+  bool blanks(TextView line, size_t i) {
+    const char16_t c = line[i];
+    bool blank = false;
+    if ((inHead_ && c == u' ') || c == u')') {
+      blank = true;
+      inHead_ = false;
+    }
+    // "( f a)" and "'(1 2)" start no head.
+    if (!inHead_ && c == u'(' && (i + 1 == line.size() || line[i + 1] != u' ') && (i == 0 || line[i - 1] != u'\''))
+      inHead_ = true;
+    return blank || inHead_;
+  }
+
+ private:
+  bool inHead_ = false;
+};
+
+// The quote and parenthesis blanking of one character of a head-blanked line.
+class QuoteStep {
+ public:
+  bool blanks(char16_t c) {
+    bool blank = false;
+    if ((inQuote_ && c == u' ') || c == u')') {
+      blank = true;
+      inQuote_ = false;
+    }
+    if (!inQuote_ && c == u'\'') inQuote_ = true;
+    return blank || inQuote_ || c == u'(';
+  }
+
+ private:
+  bool inQuote_ = false;
+};
+
 // Blanks call heads of `line` into `out` (reused between lines, so no allocation per line).
 void blankCallHeadsInto(TextView line, Text& out) {
   out.assign(line);
-  bool inHead = false;
-  const size_t n = line.size();
-  for (size_t i = 0; i < n; ++i) {
-    const char16_t c = line[i];
-    if ((inHead && c == u' ') || c == u')') {
-      out[i] = u' ';
-      inHead = false;
-    }
-    // "( f a)" and "'(1 2)" start no head.
-    if (!inHead && c == u'(' && (i + 1 == n || line[i + 1] != u' ') && (i == 0 || line[i - 1] != u'\''))
-      inHead = true;
-    if (inHead) out[i] = u' ';
-  }
+  CallHeadStep heads;
+  for (size_t i = 0; i < line.size(); ++i)
+    if (heads.blanks(line, i)) out[i] = u' ';
 }
 
 // Each position is read before it is written, so the line can be blanked in place.
 void blankQuotedWordsInPlace(Text& line) {
-  bool inQuote = false;
-  for (auto& ch : line) {
-    const char16_t c = ch;
-    if ((inQuote && c == u' ') || c == u')') {
-      ch = u' ';
-      inQuote = false;
-    }
-    if (!inQuote && c == u'\'') inQuote = true;
-    if (inQuote) ch = u' ';
-    if (c == u'(') ch = u' ';
-  }
+  QuoteStep quotes;
+  for (auto& ch : line)
+    if (quotes.blanks(ch)) ch = u' ';
 }
 
 // Collects the words of lines fed one by one.
@@ -95,25 +128,14 @@ class WordCollector {
     // Both blanking passes and the split in one walk. A blanked position becomes a
     // blank and every other keeps its character, so a word is a piece of `line`.
     const size_t n = line.size();
-    bool inHead = false, inQuote = false;
+    CallHeadStep heads;
+    QuoteStep quotes;
     size_t wordStart = TextView::npos, end = n;
     for (size_t i = 0; i < n; ++i) {
       const char16_t c = line[i];
-      bool blank = false;
-      if ((inHead && c == u' ') || c == u')') {
-        blank = true;
-        inHead = false;
-      }
-      if (!inHead && c == u'(' && (i + 1 == n || line[i + 1] != u' ') && (i == 0 || line[i - 1] != u'\''))
-        inHead = true;
-      if (inHead) blank = true;
+      bool blank = heads.blanks(line, i);
       const char16_t c1 = blank ? u' ' : c;
-      if ((inQuote && c1 == u' ') || c1 == u')') {
-        blank = true;
-        inQuote = false;
-      }
-      if (!inQuote && c1 == u'\'') inQuote = true;
-      if (inQuote || c1 == u'(') blank = true;
+      blank = quotes.blanks(c1) || blank;
       const char16_t c2 = blank ? u' ' : c1;
       if (c2 == 0) {  // the split ends at a NUL, as splitCommaText does
         end = i;
