@@ -139,23 +139,10 @@ namespace {
 
 // The listing on code lines already built; the pane is cleared and bracketed.
 void listMismatchInCode(const TextList& code, ResultPane& pane) {
-  if (code.empty()) return;
-  const std::vector<DefunHead> heads = collectDefunHeads(code);
-  if (heads.empty()) return;
-
-  int openCount = 0, closeCount = 0;
-  const int h0 = heads.front().line;
-  if (h0 >= 1 && countParens(code, 0, h0 - 1, openCount, closeCount) && openCount != closeCount) {
-    pane.addLine(rangeLine(1, h0));
-    pane.addLine(countLine(openCount, closeCount));
-  }
-  for (size_t k = 0; k < heads.size(); ++k) {
-    const int s = heads[k].line;
-    const int e = k + 1 < heads.size() ? heads[k + 1].line - 1 : int(code.size()) - 1;
-    if (!countParens(code, s, e, openCount, closeCount) || openCount == closeCount) continue;
-    pane.addLine(rangeLine(s + 1LL, e + 1LL));
-    pane.addLine(countLine(openCount, closeCount));
-    pane.addLine(u"　範囲内にある関数 = " + heads[k].name);
+  for (const ParenRange& r : findParenMismatches(code)) {
+    pane.addLine(rangeLine(r.from + 1LL, r.to + 1LL));
+    pane.addLine(countLine(r.openCount, r.closeCount));
+    if (!r.lead) pane.addLine(u"　範囲内にある関数 = " + r.name);
   }
   if (pane.lineCount() > 0) {
     pane.insertLine(0, u"■括弧数不一致");
@@ -164,6 +151,49 @@ void listMismatchInCode(const TextList& code, ResultPane& pane) {
 }
 
 }  // namespace
+
+std::vector<ParenRange> findParenMismatches(const TextList& code) {
+  std::vector<ParenRange> ranges;
+  if (code.empty()) return ranges;
+  const std::vector<DefunHead> heads = collectDefunHeads(code);
+  if (heads.empty()) return ranges;
+
+  int openCount = 0, closeCount = 0;
+  const int h0 = heads.front().line;
+  if (h0 >= 1 && countParens(code, 0, h0 - 1, openCount, closeCount) && openCount != closeCount)
+    ranges.push_back({0, h0 - 1, openCount, closeCount, true, Text()});
+  for (size_t k = 0; k < heads.size(); ++k) {
+    const int s = heads[k].line;
+    const int e = k + 1 < heads.size() ? heads[k + 1].line - 1 : int(code.size()) - 1;
+    if (!countParens(code, s, e, openCount, closeCount) || openCount == closeCount) continue;
+    ranges.push_back({s, e, openCount, closeCount, false, heads[k].name});
+  }
+  return ranges;
+}
+
+std::optional<ParenMessage> findFileImbalance(const TextList& code, int& openCount, int& closeCount) {
+  // Lines of length 0 (a comment-only source line, say) never set T or B; a line
+  // of blanks does. Both stay 0 when nothing balances, so the messages then name
+  // line 1 even though it does not balance: intended.
+  openCount = closeCount = 0;
+  int T = 0;
+  for (size_t i = 0; i < code.size(); ++i) {
+    if (code[i].empty()) continue;
+    addCounts(code[i], openCount, closeCount);
+    if (openCount == closeCount) T = int(i);
+  }
+  if (openCount == closeCount) return std::nullopt;
+
+  openCount = closeCount = 0;
+  int B = 0;
+  for (size_t i = code.size(); i-- > 0;) {
+    if (code[i].empty()) continue;
+    addCounts(code[i], openCount, closeCount);
+    if (openCount == closeCount) B = int(i);
+  }
+  return openCount > closeCount ? moreOpenMessage(code, openCount, closeCount, T)
+                                : moreCloseMessage(code, openCount, closeCount, B);
+}
 
 void listParenMismatch(const TextList& sourceLines, ResultPane& pane, ProgressBar& progress) {
   if (sourceLines.empty()) return;
@@ -192,34 +222,15 @@ ParenCheckResult runParenCheck(const TextList& sourceLines, ResultPane& pane, Pr
   TextList table;
   makeDefunList(code, table, 20, progress, false);
 
-  // Lines of length 0 (a comment-only source line, say) never set T or B; a line
-  // of blanks does. Both stay 0 when nothing balances, so the messages then name
-  // line 1 even though it does not balance: intended.
   int openCount = 0, closeCount = 0;
-  int T = 0;
-  for (size_t i = 0; i < code.size(); ++i) {
-    if (code[i].empty()) continue;
-    addCounts(code[i], openCount, closeCount);
-    if (openCount == closeCount) T = int(i);
-  }
-  if (openCount == closeCount) {
+  result.message = findFileImbalance(code, openCount, closeCount);
+  if (!result.message) {
     pane.addLine(u"■全体の括弧数チェック");
     pane.addLine(u"括弧数= " + num(openCount) + u" : " + num(closeCount));
     pane.addLine(u"行数= " + num(static_cast<long long>(sourceLines.size())) + u", 関数= " +
                  num(static_cast<long long>(table.size())));
     pane.addLine(u"全体での括弧数は一致しています．");
-    return result;
   }
-
-  openCount = closeCount = 0;
-  int B = 0;
-  for (size_t i = code.size(); i-- > 0;) {
-    if (code[i].empty()) continue;
-    addCounts(code[i], openCount, closeCount);
-    if (openCount == closeCount) B = int(i);
-  }
-  result.message = openCount > closeCount ? moreOpenMessage(code, openCount, closeCount, T)
-                                          : moreCloseMessage(code, openCount, closeCount, B);
   return result;
 }
 
