@@ -29,13 +29,29 @@ bool isLibraryName(TextView name) {
   return false;
 }
 
+bool matchesUpperAt(TextView s, size_t at, TextView upper) {
+  if (s.size() - at < upper.size()) return false;
+  for (size_t k = 0; k < upper.size(); ++k)
+    if (toUpperAscii(s[at + k]) != upper[k]) return false;
+  return true;
+}
+
+// Whether the line mentions DEFUN or LAMBDA in any letter case: one pass for both.
+bool mentionsDefunOrLambda(TextView s) {
+  for (size_t i = 0; i < s.size(); ++i) {
+    const char16_t c = char16_t(s[i] | 0x20);  // 'D' and 'd' alike; no other character gives 'd' or 'l'
+    if ((c == u'd' && matchesUpperAt(s, i, u"DEFUN")) || (c == u'l' && matchesUpperAt(s, i, u"LAMBDA"))) return true;
+  }
+  return false;
+}
+
 void collectFromLine(TextView codeLine, std::vector<TextView>& candidates) {
   TextView s = trimView(codeLine);
   const size_t n = s.size();
   if (n < 2) return;
   // A line that mentions defun or lambda anywhere gives no candidates at all,
   // so (defun f () (g)) leaves g out: intended.
-  if (containsUpperAscii(s, u"DEFUN") || containsUpperAscii(s, u"LAMBDA")) return;
+  if (mentionsDefunOrLambda(s)) return;
   for (size_t i = 0; i + 1 < n; ++i) {
     if (s[i] != u'(' || s[i + 1] == u'(') continue;
     size_t j = i + 1;
