@@ -65,24 +65,6 @@ void collectFromLine(TextView codeLine, std::vector<TextView>& candidates) {
   }
 }
 
-char16_t foldForList(char16_t c) {
-  if (c >= u'a' && c <= u'z') return char16_t(c - 32);
-  if (c >= 0xFF41 && c <= 0xFF5A) return char16_t(c - 0x20);  // full-width a-z
-  return c;
-}
-
-// Hash and equality under which listCompare finds two names equal.
-struct ListKeyHash {
-  size_t operator()(TextView s) const {
-    uint64_t h = 1469598103934665603ULL;
-    for (char16_t c : s) h = (h ^ foldForList(c)) * 1099511628211ULL;
-    return size_t(h);
-  }
-};
-struct ListKeyEqual {
-  bool operator()(TextView a, TextView b) const { return listEqual(a, b); }
-};
-
 Text padRight(TextView s, size_t width) {
   Text out(s);
   if (out.size() < width) out.append(width - out.size(), u' ');

@@ -13,6 +13,7 @@
 #include "checks/Words.h"
 
 #include <algorithm>
+#include <deque>
 #include <optional>
 #include <set>
 #include <unordered_map>
@@ -122,7 +123,7 @@ class WordCollector {
     if (line.find(u'"') != TextView::npos) {
       blankCallHeadsInto(line, buffer_);
       blankQuotedWordsInPlace(buffer_);
-      forEachItem(buffer_, [&](TextView w) { keep(w); });
+      forEachItem(buffer_, [&](TextView w) { keep(w, false); });
       return;
     }
     // Both blanking passes and the split in one walk. A blanked position becomes a
@@ -144,29 +145,36 @@ class WordCollector {
       if (c2 > 32 && c2 != u',') {
         if (wordStart == TextView::npos) wordStart = i;
       } else if (wordStart != TextView::npos) {
-        keep(line.substr(wordStart, i - wordStart));
+        keep(line.substr(wordStart, i - wordStart), true);
         wordStart = TextView::npos;
       }
     }
-    if (wordStart != TextView::npos) keep(line.substr(wordStart, end - wordStart));
+    if (wordStart != TextView::npos) keep(line.substr(wordStart, end - wordStart), true);
   }
 
   TextList finish() {
-    TextList out;
-    out.reserve(seen_.size());
-    for (const auto& w : seen_)
-      if (isVariableWord(w, jogai_)) out.push_back(w);
-    return out;  // the set's order is the list order
+    std::vector<TextView> words;
+    words.reserve(seen_.size());
+    for (TextView w : seen_)
+      if (isVariableWord(w, jogai_)) words.push_back(w);
+    // No two words are equal in the list order, so any sort gives the one order.
+    std::sort(words.begin(), words.end(), listLess);
+    return TextList(words.begin(), words.end());
   }
 
  private:
-  // Of spellings that differ only in letter case the first one met stays.
-  void keep(TextView w) {
-    if (seen_.find(w) == seen_.end()) seen_.emplace(w);
+  // Of spellings that differ only in letter case the first one met stays. Words
+  // are pieces of the code lines, which outlive the collector; a word of a
+  // blanked copy (a line with a double quote) is kept in `owned_`.
+  void keep(TextView w, bool stable) {
+    if (seen_.count(w)) return;
+    if (!stable) w = owned_.emplace_back(w);
+    seen_.insert(w);
   }
 
   const TextList& jogai_;
-  std::set<Text, ListLessView> seen_;
+  std::unordered_set<TextView, ListKeyHash, ListKeyEqual> seen_;
+  std::deque<Text> owned_;
   Text buffer_;
 };
 

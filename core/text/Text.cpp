@@ -46,6 +46,12 @@ int listCompare(TextView a, TextView b) {
   return a.size() < b.size() ? -1 : 1;
 }
 
+size_t ListKeyHash::operator()(TextView s) const {
+  uint64_t h = 1469598103934665603ULL;
+  for (char16_t c : s) h = (h ^ foldForList(c)) * 1099511628211ULL;
+  return size_t(h);
+}
+
 void sortList(TextList& list) {
   std::stable_sort(list.begin(), list.end(), [](const Text& a, const Text& b) { return listLess(a, b); });
 }
