@@ -1,6 +1,5 @@
 #include "app/MainForm.h"
 
-#include <fstream>
 #include <utility>
 
 #include "app/LoadRules.h"
@@ -319,13 +318,11 @@ void TForm25::Button6Click() {
   const fs::path file = exeDir() / kJogaiFileName;
   std::error_code ec;
   if (!fs::exists(file, ec)) {
-    std::ofstream create(file, std::ios::binary);
-    if (!create) {
-      FileError error{std::make_error_code(std::errc::permission_denied).message()};
+    FileError error;
+    if (!writeFileAtomically(file, "", error)) {
       view_.showFileError(textFromPath(file), error);
       return;
     }
-    create.close();
     view_.sleepMs(100);
   }
   if (fs::exists(file, ec)) view_.openInNotepad(textFromPath(file));

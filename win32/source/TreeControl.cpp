@@ -4,10 +4,6 @@
 
 namespace quenlit::win {
 
-TreeControl::~TreeControl() {
-  if (icons_) ImageList_Destroy(icons_);
-}
-
 namespace {
 
 // One picture: a square of `side` pixels (of `size`) centred in a transparent field.
@@ -35,7 +31,8 @@ HBITMAP squareBitmap(int size, int side, COLORREF color) {
 
 void TreeControl::setIcons(UINT dpi) {
   const int size = scale(16, dpi);
-  HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32, 4, 0);
+  ImageList list(ImageList_Create(size, size, ILC_COLOR32, 4, 0));
+  if (!list) return;  // the rows still show, without pictures
   const struct {
     int side;
     COLORREF color;
@@ -45,11 +42,10 @@ void TreeControl::setIcons(UINT dpi) {
                   {scale(6, dpi), colors::kOrange}};
   for (const auto& p : pictures) {
     Bitmap bmp(squareBitmap(size, p.side, p.color));
-    ImageList_Add(list, bmp.get(), nullptr);
+    ImageList_Add(list.get(), bmp.get(), nullptr);
   }
-  TreeView_SetImageList(hwnd_, list, TVSIL_NORMAL);
-  if (icons_) ImageList_Destroy(icons_);
-  icons_ = list;
+  TreeView_SetImageList(hwnd_, list.get(), TVSIL_NORMAL);
+  icons_ = std::move(list);  // the tree has let go of the old list
 }
 
 void TreeControl::setRows(const std::vector<OutlineRow>& rows) {
