@@ -25,7 +25,6 @@ class TreeControl final : public OutlineTree {
   void beginUpdate() override { suspendRedraw(hwnd_, depth_); }
   void endUpdate() override { resumeRedraw(hwnd_, depth_); }
   void setRows(const std::vector<OutlineRow>& rows) override;
-  void expandAll() override;
   std::optional<size_t> selectedIndex() const override;
   std::optional<size_t> topIndex() const override;
   void select(size_t index) override;
@@ -38,7 +37,6 @@ class TreeControl final : public OutlineTree {
   HWND hwnd_ = nullptr;
   ImageList icons_;
   std::vector<HTREEITEM> items_;
-  std::vector<bool> hasChildren_;
   int depth_ = 0;
 };
 
