@@ -85,6 +85,9 @@ class MainView {
   // window, which leaves the always-on-top layer meanwhile.
   virtual HistoryChoice showHistoryDialog(const TextList& entries) = 0;
 
+  // The wait cursor, from the start of a load or a check to its end.
+  virtual void setBusy(bool busy) = 0;
+
   virtual void processMessages() = 0;
   virtual void sleepMs(int ms) = 0;
   // Has the shell open the editor on a file ("Notepad" with the path as parameter).

@@ -93,6 +93,7 @@ class FakeView final : public MainView {
     historyShown = entries;
     return historyAnswer;
   }
+  void setBusy(bool b) override { busyLog.push_back(b); }
   void processMessages() override { ++processed; }
   void sleepMs(int ms) override { slept += ms; }
   void openInNotepad(TextView p) override { notepad.push_back(Text(p)); }
@@ -108,6 +109,7 @@ class FakeView final : public MainView {
   std::optional<Text> openAnswer;
   TextList errors, messages, infos, notepad;
   std::vector<std::string> errorReasons, log;
+  std::vector<bool> busyLog;
   std::vector<Question> questions;
   std::deque<bool> answers;
   TextList historyShown;

@@ -219,7 +219,9 @@ TEST(MainFormLoad, ReloadKeepsSelectionAndRefreshesTheJumpList) {
 
   // A check on the unchanged file refills the pane and leaves the tree alone.
   app.view.paneImpl.mem.clear();
+  app.view.busyLog.clear();
   app.form.Button4Click();
+  EXPECT_EQ(app.view.busyLog, (std::vector<bool>{true, false}));  // the wait cursor once, however deep
   EXPECT_EQ(app.view.treeImpl.builds, builds);
   EXPECT_EQ(app.view.treeImpl.selected, 2u);
   EXPECT_EQ(app.paneLines(), variableReport(std::string("\n\n") + kDemo));

@@ -113,7 +113,7 @@ void MainWindow::createControls() {
                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | TVS_HASBUTTONS | TVS_LINESATROOT |
                                   TVS_FULLROWSELECT | TVS_SHOWSELALWAYS | TVS_NOTOOLTIPS,
                               0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(INT_PTR(kIdTreeView1)), instance_, nullptr);
-  tree_.attach(tree);
+  tree_.attach(tree, progress_);
   TreeView_SetBkColor(tree, colors::kField);
   TreeView_SetTextColor(tree, colors::kSilver);
   TreeView_SetLineColor(tree, colors::kSilver);

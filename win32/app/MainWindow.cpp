@@ -91,6 +91,12 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
       layout();
       return 0;
+    case WM_SETCURSOR:
+      if (busy_ && LOWORD(lp) == HTCLIENT) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      return DefWindowProcW(hwnd_, msg, wp, lp);
     case WM_GETMINMAXINFO: {
       auto* mm = reinterpret_cast<MINMAXINFO*>(lp);
       mm->ptMinTrackSize.x = scale(120, dpi_);
@@ -394,6 +400,17 @@ bool MainWindow::askYesNo(const Question& q) {
 }
 
 HistoryChoice MainWindow::showHistoryDialog(const TextList& entries) { return history_.show(hwnd_, entries); }
+
+void MainWindow::setBusy(bool busy) {
+  busy_ = busy;
+  if (busy) {
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  } else {
+    // A mouse move in place has the control under the pointer choose its own cursor again.
+    POINT p;
+    if (GetCursorPos(&p)) SetCursorPos(p.x, p.y);
+  }
+}
 
 void MainWindow::processMessages() {
   // Only painting: a click queued meanwhile runs after the load, not inside it.

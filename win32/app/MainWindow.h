@@ -59,6 +59,7 @@ class MainWindow final : public MainView {
   void showInformation(TextView text) override;
   bool askYesNo(const Question& question) override;
   HistoryChoice showHistoryDialog(const TextList& entries) override;
+  void setBusy(bool busy) override;
   void processMessages() override;
   void sleepMs(int ms) override { Sleep(DWORD(ms)); }
   void openInNotepad(TextView path) override;
@@ -96,6 +97,7 @@ class MainWindow final : public MainView {
   int editorIndex_ = 0;
   Text openDialogName_;
   bool destroyed_ = false;
+  bool busy_ = false;
 
   Theme theme_;
   Font font_, edit1Font_, edit2Font_, memoFont_, listFont_, treeFont_;
