@@ -57,6 +57,9 @@ void TForm25::FormCreate() {
   progId_ = s.progId;
   ctrlG2_ = s.ctrlG2Check;
   view_.showKeyChoice(ctrlG2_);
+  std::optional<ScreenRect> place;
+  if (s.window) place = clampToWorkArea(*s.window, view_.workAreaFor(*s.window));
+  view_.placeWindow(place, s.panels);
 
   if (fileExists(lspFullName_)) {
     view_.setOpenDialogFileName(lspFullName_);
@@ -79,6 +82,8 @@ void TForm25::FormDestroy() {
   s.lspFullName = lspFullName_;
   s.progId = progId_;
   s.ctrlG2Check = ctrlG2_;
+  s.window = view_.windowRect();
+  s.panels = view_.panelHeights();
   // Written into the file as it is now, so keys of other programs survive.
   const fs::path iniPath = settingsPathFor(exePath_);
   SettingsFile ini = loadSettingsFile(iniPath);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pane/ResultPane.h"
+#include "shell/WindowLayout.h"
 #include "source/Outline.h"
 #include "source/Progress.h"
 #include "source/SourceFile.h"
@@ -54,6 +55,14 @@ class MainView {
   virtual void scrollPaneTop() = 0;      // scrollMemoTop
 
   virtual void setCaption(TextView caption) = 0;
+  // The window's rectangle on the screen (its restored one when minimized) and
+  // the heights of the panels the splitters move.
+  virtual ScreenRect windowRect() const = 0;
+  virtual PanelHeights panelHeights() const = 0;
+  // The work area of the screen that holds most of `rect`.
+  virtual ScreenRect workAreaFor(const ScreenRect& rect) const = 0;
+  // Moves the window to `rect` (where it stands when there is none) and sets the panels.
+  virtual void placeWindow(const std::optional<ScreenRect>& rect, const PanelHeights& panels) = 0;
   virtual void setFileNameText(TextView name) = 0;   // Edit1
   virtual void setEncodingLabel(TextView label) = 0; // Label1
   virtual void showJumpList(const std::vector<JumpEntry>& entries) = 0;  // ListBox1

@@ -59,6 +59,13 @@ class FakeView final : public MainView {
   OutlineTree& tree() override { return treeImpl; }
   void scrollPaneTop() override { ++scrolls; }
   void setCaption(TextView c) override { caption = c; }
+  ScreenRect windowRect() const override { return window; }
+  PanelHeights panelHeights() const override { return panels; }
+  ScreenRect workAreaFor(const ScreenRect&) const override { return workArea; }
+  void placeWindow(const std::optional<ScreenRect>& r, const PanelHeights& p) override {
+    if (r) window = *r;
+    panels = p;
+  }
   void setFileNameText(TextView n) override { edit1 = n; }
   void setEncodingLabel(TextView l) override { label1 = l; }
   void showJumpList(const std::vector<JumpEntry>& e) override { jumpShown = e; }
@@ -104,6 +111,8 @@ class FakeView final : public MainView {
   int scrolls = 0, processed = 0, slept = 0;
   Text caption = u"Quenlit", edit1, label1 = u"ANSI", edit2, openDialogName;
   std::vector<JumpEntry> jumpShown;
+  ScreenRect window{831, 298, 1089, 782}, workArea{0, 0, 1920, 1040};
+  PanelHeights panels;
   int editor = 0;
   bool jump = true, reload = true, ctrlG = true, checkBox3 = false;  // as the form is designed
   std::optional<Text> openAnswer;
