@@ -1,6 +1,5 @@
 #include "app/MainForm.h"
 
-#include <fstream>
 #include <utility>
 
 #include "app/LoadRules.h"
@@ -58,6 +57,9 @@ void TForm25::FormCreate() {
   progId_ = s.progId;
   ctrlG2_ = s.ctrlG2Check;
   view_.showKeyChoice(ctrlG2_);
+  std::optional<ScreenRect> place;
+  if (s.window) place = clampToWorkArea(*s.window, view_.workAreaFor(*s.window));
+  view_.placeWindow(place, s.panels);
 
   if (fileExists(lspFullName_)) {
     view_.setOpenDialogFileName(lspFullName_);
@@ -80,6 +82,8 @@ void TForm25::FormDestroy() {
   s.lspFullName = lspFullName_;
   s.progId = progId_;
   s.ctrlG2Check = ctrlG2_;
+  s.window = view_.windowRect();
+  s.panels = view_.panelHeights();
   // Written into the file as it is now, so keys of other programs survive.
   const fs::path iniPath = settingsPathFor(exePath_);
   SettingsFile ini = loadSettingsFile(iniPath);
@@ -109,31 +113,30 @@ bool TForm25::loadInto(TextView path) {
   return outcome.ok;
 }
 
-void TForm25::makeFuncTree() {
-  OutlineTree& tree = view_.tree();
-  tree.beginUpdate();
-  tree.setRows({});
+bool TForm25::makeFuncTree() {
   OutlineSource src = buildOutlineSource(lspSL_.lines, view_.progress());
   if (!src.table.empty()) {
     refreshJumpList(jumpList_, src.table);
     view_.showJumpList(jumpList_);
   }
-  rows_ = makeOutlineRows(src);
+  std::vector<OutlineRow> rows = makeOutlineRows(src);
+  view_.progress().setPosition(0);
+  // A reload of an unchanged file (every check runs one) gives the rows the tree
+  // shows already; rebuilding a large tree is what would make the check slow.
+  if (treeShown_ && rows == rows_) return false;
+  rows_ = std::move(rows);
+  OutlineTree& tree = view_.tree();
+  tree.beginUpdate();
   tree.setRows(rows_);
   tree.endUpdate();
-  view_.progress().setPosition(0);
-}
-
-void TForm25::expandOutline() {
-  view_.tree().beginUpdate();
-  view_.tree().expandAll();
-  view_.tree().endUpdate();
+  treeShown_ = true;
+  return true;
 }
 
 void TForm25::runVariableCheck() {
   ResultPane& pane = view_.pane();
-  pane.clear();
   PaneUpdate update(pane);
+  pane.clear();
   notUusedVariable(lspSL_.lines, jogaiSL_, pane, view_.progress(), true);
 }
 
@@ -141,7 +144,6 @@ void TForm25::finishOpen() {
   lspFileName_ = fileNamePart(lspFullName_);
   view_.setFileNameText(lspFileName_);
   makeFuncTree();
-  expandOutline();
   runVariableCheck();
   jumpList_.clear();
   view_.showJumpList(jumpList_);
@@ -152,6 +154,7 @@ void TForm25::Button1Click() {
 }
 
 void TForm25::openChosenFile(TextView path) {
+  Busy busy(*this);
   if (!loadNewFile(path)) return;
   finishOpen();
 }
@@ -169,6 +172,7 @@ bool TForm25::loadNewFile(TextView path) {
 void TForm25::dropFiles(const TextList& paths) {
   auto taken = pickDroppedFile(paths, [](TextView p) { return isFileLocked(pathFromText(p)); });
   if (!taken) return;
+  Busy busy(*this);
   const Text& path = paths[*taken];
   view_.setOpenDialogFileName(path);
   if (!loadNewFile(path)) return;
@@ -178,6 +182,7 @@ void TForm25::dropFiles(const TextList& paths) {
 
 void TForm25::reLoad() {
   if (!fileExists(lspFullName_)) return;
+  Busy busy(*this);
   OutlineTree& tree = view_.tree();
   const OutlineMemory memory = rememberOutline(rows_, tree.selectedIndex(), tree.topIndex());
   const fs::path path = pathFromText(lspFullName_);
@@ -186,7 +191,6 @@ void TForm25::reLoad() {
     if (!loadInto(lspFullName_)) return;
     makeFuncTree();
     tree.beginUpdate();
-    tree.expandAll();
     const OutlineRestore restore = restoreOutline(rows_, memory);
     if (restore.top) tree.setTopIndex(*restore.top);
     if (restore.select) {
@@ -243,11 +247,11 @@ void TForm25::Button10Click() {
     view_.showMessage(kFileNotFound);
     return;
   }
+  Busy busy(*this);
   if (!loadNewFile(path)) return;
   lspFileName_ = fileNamePart(lspFullName_);
   view_.setFileNameText(lspFileName_);
   makeFuncTree();
-  expandOutline();
   runVariableCheck();
 }
 
@@ -278,9 +282,16 @@ bool TForm25::TreeView1KeyPress(char16_t key) {
 
 // ---------------------------------------------------------------- checks
 
+// Each check brackets its reload and its report in one pane update: the report
+// the reload writes is replaced at once, and a large pane is written only once.
 void TForm25::Button2Click() {
-  reLoad();
-  ParenCheckResult result = runParenCheck(lspSL_.lines, view_.pane(), view_.progress());
+  ParenCheckResult result;
+  {
+    Busy busy(*this);
+    PaneUpdate update(view_.pane());
+    reLoad();
+    result = runParenCheck(lspSL_.lines, view_.pane(), view_.progress());
+  }
   if (result.scrollTop) view_.scrollPaneTop();
   if (!result.message) return;
   // Shown once the pane shows the listing, so it can be read beside the message.
@@ -295,15 +306,23 @@ void TForm25::Button2Click() {
 }
 
 void TForm25::Button4Click() {
-  reLoad();
-  runVariableCheck();
+  {
+    Busy busy(*this);
+    PaneUpdate update(view_.pane());
+    reLoad();
+    runVariableCheck();
+  }
   view_.scrollPaneTop();
 }
 
 void TForm25::Button5Click() {
-  reLoad();
-  view_.pane().clear();
-  makeLspIndex(lspSL_.lines, lspFileName_, view_.pane(), view_.progress(), clock_);
+  {
+    Busy busy(*this);
+    PaneUpdate update(view_.pane());
+    reLoad();
+    view_.pane().clear();
+    makeLspIndex(lspSL_.lines, lspFileName_, view_.pane(), view_.progress(), clock_);
+  }
   view_.scrollPaneTop();
 }
 
@@ -319,28 +338,34 @@ void TForm25::Button6Click() {
   const fs::path file = exeDir() / kJogaiFileName;
   std::error_code ec;
   if (!fs::exists(file, ec)) {
-    std::ofstream create(file, std::ios::binary);
-    if (!create) {
-      FileError error{std::make_error_code(std::errc::permission_denied).message()};
+    FileError error;
+    if (!writeFileAtomically(file, "", error)) {
       view_.showFileError(textFromPath(file), error);
       return;
     }
-    create.close();
     view_.sleepMs(100);
   }
   if (fs::exists(file, ec)) view_.openInNotepad(textFromPath(file));
 }
 
 void TForm25::Button7Click() {
-  reLoad();
+  // Read first, so that its error box does not stand over a pane whose drawing is off.
   BuiltinListFile builtins = loadBuiltinList(exeDir());
   if (!builtins.error.empty())
     view_.showFileError(textFromPath(exeDir() / kBuiltinListFileName), FileError{builtins.error});
-  runFunctionCheck(lspSL_.lines, builtins.list, view_.pane(), view_.progress());
+  {
+    Busy busy(*this);
+    PaneUpdate update(view_.pane());
+    reLoad();
+    runFunctionCheck(lspSL_.lines, builtins.list, view_.pane(), view_.progress());
+  }
   view_.scrollPaneTop();
 }
 
-void TForm25::Button11Click() { runLineSearch(lspSL_.lines, view_.searchText(), view_.orderMode(), view_.pane()); }
+void TForm25::Button11Click() {
+  Busy busy(*this);
+  runLineSearch(lspSL_.lines, view_.searchText(), view_.orderMode(), view_.pane());
+}
 
 bool TForm25::Edit2KeyPress(char16_t key) {
   if (key != u'\r') return false;
@@ -361,8 +386,11 @@ void TForm25::Button12Click() {
       break;
   }
   if (!view_.askYesNo(Question{check.question, check.title, true})) return;
-  DeletionResult result =
-      runLineDeletion(lspSL_, pathFromText(lspFullName_), searchText, view_.orderMode(), view_.pane());
+  DeletionResult result;
+  {
+    Busy busy(*this);
+    result = runLineDeletion(lspSL_, pathFromText(lspFullName_), searchText, view_.orderMode(), view_.pane());
+  }
   if (result.ok) return;
   if (!result.failedPath.empty())
     view_.showFileError(textFromPath(result.failedPath), result.error);

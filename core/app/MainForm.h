@@ -38,7 +38,7 @@ class TForm25 {
   void openChosenFile(TextView path);        // Button1Click once the dialog gave a path
   void dropFiles(const TextList& paths);     // WM_DROPFILES, in the order the shell gives
   void reLoad();
-  void makeFuncTree();
+  bool makeFuncTree();  // false when the tree already showed these rows
   void makeFileHist();
   void Button10Click();                      // "履歴"
 
@@ -80,10 +80,25 @@ class TForm25 {
   void setCatalogClock(CatalogClock clock) { clock_ = std::move(clock); }
 
  private:
+  // The wait cursor for the life of the scope; nested scopes show it once.
+  class Busy {
+   public:
+    explicit Busy(TForm25& form) : form_(form) {
+      if (form_.busyDepth_++ == 0) form_.view_.setBusy(true);
+    }
+    ~Busy() {
+      if (--form_.busyDepth_ == 0) form_.view_.setBusy(false);
+    }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+
+   private:
+    TForm25& form_;
+  };
+
   bool loadJogaiList();
   bool loadInto(TextView path);     // loadLspFile with Label1 and the error box
   bool loadNewFile(TextView path);  // LspFullName := path and loadInto; the old name stays on failure
-  void expandOutline();
   void runVariableCheck();          // clear, bracket, notUusedVariable(true)
   void finishOpen();                // steps 3 to 6 of Open, shared with drop
   bool ensureHistoryLoaded();
@@ -101,6 +116,8 @@ class TForm25 {
   bool historyUnread_ = false;      // the file exists but could not be read yet
   bool historyWriteReported_ = false;
   std::vector<OutlineRow> rows_;
+  bool treeShown_ = false;          // the tree shows rows_
+  int busyDepth_ = 0;
   std::vector<JumpEntry> jumpList_;
   bool ctrlG2_ = true;
   CatalogClock clock_;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pane/ResultPane.h"
+#include "shell/WindowLayout.h"
 #include "source/Outline.h"
 #include "source/Progress.h"
 #include "source/SourceFile.h"
@@ -21,8 +22,8 @@ class OutlineTree {
   virtual ~OutlineTree() = default;
   virtual void beginUpdate() = 0;
   virtual void endUpdate() = 0;
-  virtual void setRows(const std::vector<OutlineRow>& rows) = 0;  // replaces every row, collapsed
-  virtual void expandAll() = 0;
+  // Replaces every row; every node shows expanded, the first row at the top.
+  virtual void setRows(const std::vector<OutlineRow>& rows) = 0;
   virtual std::optional<size_t> selectedIndex() const = 0;
   virtual std::optional<size_t> topIndex() const = 0;  // the first visible row
   virtual void select(size_t index) = 0;
@@ -54,6 +55,14 @@ class MainView {
   virtual void scrollPaneTop() = 0;      // scrollMemoTop
 
   virtual void setCaption(TextView caption) = 0;
+  // The window's rectangle on the screen (its restored one when minimized) and
+  // the heights of the panels the splitters move.
+  virtual ScreenRect windowRect() const = 0;
+  virtual PanelHeights panelHeights() const = 0;
+  // The work area of the screen that holds most of `rect`.
+  virtual ScreenRect workAreaFor(const ScreenRect& rect) const = 0;
+  // Moves the window to `rect` (where it stands when there is none) and sets the panels.
+  virtual void placeWindow(const std::optional<ScreenRect>& rect, const PanelHeights& panels) = 0;
   virtual void setFileNameText(TextView name) = 0;   // Edit1
   virtual void setEncodingLabel(TextView label) = 0; // Label1
   virtual void showJumpList(const std::vector<JumpEntry>& entries) = 0;  // ListBox1
@@ -84,6 +93,9 @@ class MainView {
   // Fills the history dialog with `entries` and shows it modally above the main
   // window, which leaves the always-on-top layer meanwhile.
   virtual HistoryChoice showHistoryDialog(const TextList& entries) = 0;
+
+  // The wait cursor, from the start of a load or a check to its end.
+  virtual void setBusy(bool busy) = 0;
 
   virtual void processMessages() = 0;
   virtual void sleepMs(int ms) = 0;

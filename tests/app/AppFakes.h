@@ -23,11 +23,10 @@ class FakeTree final : public OutlineTree {
   void endUpdate() override { --depth; }
   void setRows(const std::vector<OutlineRow>& r) override {
     rows = r;
-    expanded = false;
+    ++builds;
     selected.reset();
     top = rows.empty() ? std::nullopt : std::optional<size_t>(0);
   }
-  void expandAll() override { expanded = true; }
   std::optional<size_t> selectedIndex() const override { return selected; }
   std::optional<size_t> topIndex() const override { return top; }
   void select(size_t i) override { selected = i; }
@@ -36,8 +35,8 @@ class FakeTree final : public OutlineTree {
 
   std::vector<OutlineRow> rows;
   std::optional<size_t> selected, top;
-  bool expanded = false, focused = false;
-  int depth = 0;
+  bool focused = false;
+  int depth = 0, builds = 0;
 };
 
 class RecordingPane final : public ResultPane {
@@ -60,6 +59,13 @@ class FakeView final : public MainView {
   OutlineTree& tree() override { return treeImpl; }
   void scrollPaneTop() override { ++scrolls; }
   void setCaption(TextView c) override { caption = c; }
+  ScreenRect windowRect() const override { return window; }
+  PanelHeights panelHeights() const override { return panels; }
+  ScreenRect workAreaFor(const ScreenRect&) const override { return workArea; }
+  void placeWindow(const std::optional<ScreenRect>& r, const PanelHeights& p) override {
+    if (r) window = *r;
+    panels = p;
+  }
   void setFileNameText(TextView n) override { edit1 = n; }
   void setEncodingLabel(TextView l) override { label1 = l; }
   void showJumpList(const std::vector<JumpEntry>& e) override { jumpShown = e; }
@@ -94,6 +100,7 @@ class FakeView final : public MainView {
     historyShown = entries;
     return historyAnswer;
   }
+  void setBusy(bool b) override { busyLog.push_back(b); }
   void processMessages() override { ++processed; }
   void sleepMs(int ms) override { slept += ms; }
   void openInNotepad(TextView p) override { notepad.push_back(Text(p)); }
@@ -104,11 +111,14 @@ class FakeView final : public MainView {
   int scrolls = 0, processed = 0, slept = 0;
   Text caption = u"Quenlit", edit1, label1 = u"ANSI", edit2, openDialogName;
   std::vector<JumpEntry> jumpShown;
+  ScreenRect window{831, 298, 1089, 782}, workArea{0, 0, 1920, 1040};
+  PanelHeights panels;
   int editor = 0;
   bool jump = true, reload = true, ctrlG = true, checkBox3 = false;  // as the form is designed
   std::optional<Text> openAnswer;
   TextList errors, messages, infos, notepad;
   std::vector<std::string> errorReasons, log;
+  std::vector<bool> busyLog;
   std::vector<Question> questions;
   std::deque<bool> answers;
   TextList historyShown;

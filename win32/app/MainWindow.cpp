@@ -5,6 +5,7 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include "app/EditorChoice.h"
 #include "app/Ids.h"
 #include "app/TargetCaption.h"
 #include "res/resource.h"
@@ -12,24 +13,29 @@
 
 namespace quenlit::win {
 
+namespace {
+
+// FILETIME counts 100-nanosecond ticks from 1601-01-01; time_t counts seconds from 1970-01-01.
+constexpr long long kTicksPerSecond = 10'000'000;
+constexpr long long kTicksFrom1601To1970 = 116'444'736'000'000'000;
+
+// The catalog's moment in the user's short date and long time formats.
+Text localDateTime(std::time_t t) {
+  const long long ticks = (long long)t * kTicksPerSecond + kTicksFrom1601To1970;
+  FILETIME utc{DWORD(ticks), DWORD(ticks >> 32)}, local{};
+  SYSTEMTIME st{};
+  if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &st)) return Text();
+  wchar_t date[128] = L"", time[128] = L"";
+  GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, 128, nullptr);
+  GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &st, nullptr, time, 128);
+  return text(std::wstring(date) + L" " + time);
+}
+
+}  // namespace
+
 MainWindow::MainWindow(HINSTANCE instance, std::filesystem::path exePath)
     : instance_(instance), form_(*this, bridges_, std::move(exePath)) {
-  form_.setCatalogClock(CatalogClock{[] { return std::time(nullptr); }, [](std::time_t t) {
-                                       // The user's short date and long time formats.
-                                       SYSTEMTIME st{};
-                                       FILETIME ft;
-                                       const long long ticks = (long long)t * 10000000LL + 116444736000000000LL;
-                                       ft.dwLowDateTime = DWORD(ticks);
-                                       ft.dwHighDateTime = DWORD(ticks >> 32);
-                                       FILETIME local;
-                                       FileTimeToLocalFileTime(&ft, &local);
-                                       FileTimeToSystemTime(&local, &st);
-                                       wchar_t date[128] = L"", time[128] = L"";
-                                       GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date,
-                                                       128, nullptr);
-                                       GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &st, nullptr, time, 128);
-                                       return text(std::wstring(date) + L" " + time);
-                                     }});
+  form_.setCatalogClock(CatalogClock{[] { return std::time(nullptr); }, localDateTime});
 }
 
 MainWindow::~MainWindow() {
@@ -43,6 +49,7 @@ bool MainWindow::create(int showCommand) {
   wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_QUENLIT));
   wc.hIconSm = wc.hIcon;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.style = CS_HREDRAW | CS_VREDRAW;
   wc.hbrBackground = theme_.windowBrush();
   wc.lpszClassName = kMainClass;
   if (!RegisterClassExW(&wc)) return false;
@@ -85,10 +92,21 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
       layout();
       return 0;
+    case WM_SETCURSOR:
+      if (busy_ && LOWORD(lp) == HTCLIENT) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      return DefWindowProcW(hwnd_, msg, wp, lp);
     case WM_GETMINMAXINFO: {
+      // No smaller than what keeps every button, a few outline rows and a few
+      // pane lines in view.
+      RECT r{0, 0, scale(layout::kMinWidth, dpi_), scale(minClientHeight(panels_), dpi_)};
+      AdjustWindowRectExForDpi(&r, DWORD(GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
+                               DWORD(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)), dpi_);
       auto* mm = reinterpret_cast<MINMAXINFO*>(lp);
-      mm->ptMinTrackSize.x = scale(120, dpi_);
-      mm->ptMinTrackSize.y = scale(panel2Height_ + 4 + 8 + 55 + 7 + 60, dpi_);
+      mm->ptMinTrackSize.x = r.right - r.left;
+      mm->ptMinTrackSize.y = r.bottom - r.top;
       return 0;
     }
     case WM_DPICHANGED: {
@@ -104,7 +122,7 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
       onCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
       return 0;
     case WM_NOTIFY:
-      return onNotify(*reinterpret_cast<const NMHDR*>(lp));
+      return onNotify(*reinterpret_cast<NMHDR*>(lp));
     case WM_DROPFILES:
       onDropFiles(reinterpret_cast<HDROP>(wp));
       return 0;
@@ -137,8 +155,7 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         destroyed_ = true;
         form_.FormDestroy();
       }
-      if (tooltip_) DestroyWindow(tooltip_);  // it has no owner to take it along
-      tooltip_ = nullptr;
+      tooltip_.reset();  // it has no owner window to take it along
       PostQuitMessage(0);
       return 0;
   }
@@ -168,22 +185,14 @@ void MainWindow::onCommand(int id, int code, HWND control) {
         if (code == CBN_SELCHANGE) {
           editorIndex_ = int(SendMessageW(control, CB_GETCURSEL, 0, 0));
         } else if (code == CBN_EDITCHANGE) {
-          // Typed text selects the item it names, else nothing.
-          const std::wstring typed = windowText(control);
-          editorIndex_ = int(SendMessageW(control, CB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(typed.c_str())));
-          if (editorIndex_ < 0 || typed.empty()) editorIndex_ = -1;
+          editorIndex_ = editorIndexForText(text(windowText(control)));
         }
         return;
       case kIdMemo2:
         if (code == EN_CHANGE) pane_.controlChanged();
         return;
       case kIdEdit2:
-        if (code == EN_SETFOCUS) {
-          if (HIMC imc = ImmGetContext(control)) {
-            ImmSetOpenStatus(imc, FALSE);
-            ImmReleaseContext(control, imc);
-          }
-        }
+        if (code == EN_SETFOCUS) closeInputMethod(control);
         return;
     }
     return;
@@ -199,9 +208,21 @@ void MainWindow::onCommand(int id, int code, HWND control) {
   }
 }
 
-LRESULT MainWindow::onNotify(const NMHDR& hdr) {
+LRESULT MainWindow::onNotify(NMHDR& hdr) {
   if (hdr.idFrom != UINT_PTR(kIdTreeView1)) return 0;
   switch (hdr.code) {
+    case NM_CUSTOMDRAW: {
+      // The selected row while the outline has no focus: the control's own light
+      // colours under the silver text would make it unreadable.
+      auto& cd = reinterpret_cast<NMTVCUSTOMDRAW&>(hdr);
+      if (cd.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+      if (cd.nmcd.dwDrawStage == CDDS_ITEMPREPAINT && (cd.nmcd.uItemState & CDIS_SELECTED) &&
+          GetFocus() != hdr.hwndFrom) {
+        cd.clrText = colors::kWhite;
+        cd.clrTextBk = colors::kInactiveSelection;
+      }
+      return CDRF_DODEFAULT;
+    }
     case NM_CLICK:
       // The tree moves its selection after this notification; describe the row then.
       PostMessageW(hwnd_, kMsgTreeClick, 0, 0);
@@ -246,12 +267,8 @@ void MainWindow::onSplitter(int id, int dy) {
   GetClientRect(hwnd_, &c);
   const int px = MulDiv(dy, 96, int(dpi_));
   const int height = MulDiv(c.bottom, 96, int(dpi_));
-  constexpr int kMin = 30;
-  if (id == kIdSplitter2) {
-    panel2Height_ = std::clamp(panel2Height_ + px, kMin, std::max(kMin, height - panel1Height_ - 12 - kMin));
-  } else if (id == kIdSplitter1) {
-    panel1Height_ = std::clamp(panel1Height_ - px, 55 + 7 + kMin, std::max(55 + 7 + kMin, height - panel2Height_ - 12 - kMin));
-  }
+  if (id == kIdSplitter2) panels_ = moveSplitter2(panels_, px, height);
+  if (id == kIdSplitter1) panels_ = moveSplitter1(panels_, px, height);
   layout();
 }
 
@@ -358,30 +375,27 @@ std::optional<Text> MainWindow::runOpenDialog() {
 
 namespace {
 
-// The system's reason for a file that cannot be opened, in the user's language.
-std::wstring systemReason(const std::wstring& path, const FileError& error) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD code = GetLastError();
-  if (h != INVALID_HANDLE_VALUE) {
-    CloseHandle(h);
-    code = 0;
+// The system's own wording for the error, in the user's language.
+std::wstring systemReason(const FileError& error) {
+  if (error.code != 0) {
+    wchar_t* buf = nullptr;
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, DWORD(error.code), 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
+    std::wstring reason = n && buf ? std::wstring(buf, n) : std::wstring();
+    if (buf) LocalFree(buf);
+    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' '))
+      reason.pop_back();
+    if (!reason.empty()) return reason;
   }
-  if (code == 0) return wide(fromUtf8Lenient(error.reason));
-  wchar_t* buf = nullptr;
-  const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                 nullptr, code, 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
-  std::wstring reason = n && buf ? std::wstring(buf, n) : wide(fromUtf8Lenient(error.reason));
-  if (buf) LocalFree(buf);
-  while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' ')) reason.pop_back();
-  return reason;
+  return wide(fromUtf8Lenient(error.reason));
 }
 
 }  // namespace
 
 void MainWindow::showFileError(TextView path, const FileError& error) {
   const std::wstring p = wide(path);
-  const std::wstring msg = L"ファイル \"" + p + L"\" を開けません。\n" + systemReason(p, error);
+  const std::wstring msg = L"ファイル \"" + p + L"\" を開けません。\n" + systemReason(error);
   MessageBoxW(hwnd_, msg.c_str(), wide(kAppTitle).c_str(), MB_OK | MB_ICONERROR);
 }
 
@@ -400,6 +414,17 @@ bool MainWindow::askYesNo(const Question& q) {
 }
 
 HistoryChoice MainWindow::showHistoryDialog(const TextList& entries) { return history_.show(hwnd_, entries); }
+
+void MainWindow::setBusy(bool busy) {
+  busy_ = busy;
+  if (busy) {
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  } else {
+    // A mouse move in place has the control under the pointer choose its own cursor again.
+    POINT p;
+    if (GetCursorPos(&p)) SetCursorPos(p.x, p.y);
+  }
+}
 
 void MainWindow::processMessages() {
   // Only painting: a click queued meanwhile runs after the load, not inside it.

@@ -39,6 +39,10 @@ class MainWindow final : public MainView {
   OutlineTree& tree() override { return tree_; }
   void scrollPaneTop() override { pane_.scrollTop(); }
   void setCaption(TextView caption) override;
+  ScreenRect windowRect() const override;
+  PanelHeights panelHeights() const override { return panels_; }
+  ScreenRect workAreaFor(const ScreenRect& rect) const override;
+  void placeWindow(const std::optional<ScreenRect>& rect, const PanelHeights& panels) override;
   void setFileNameText(TextView name) override;
   void setEncodingLabel(TextView label) override;
   void showJumpList(const std::vector<JumpEntry>& entries) override;
@@ -59,6 +63,7 @@ class MainWindow final : public MainView {
   void showInformation(TextView text) override;
   bool askYesNo(const Question& question) override;
   HistoryChoice showHistoryDialog(const TextList& entries) override;
+  void setBusy(bool busy) override;
   void processMessages() override;
   void sleepMs(int ms) override { Sleep(DWORD(ms)); }
   void openInNotepad(TextView path) override;
@@ -82,20 +87,21 @@ class MainWindow final : public MainView {
   void popup(HMENU menu, HWND from, LPARAM screenPoint);
 
   void onCommand(int id, int code, HWND control);
-  LRESULT onNotify(const NMHDR& hdr);
+  LRESULT onNotify(NMHDR& hdr);
   void onDropFiles(HDROP drop);
   HBRUSH onColor(UINT msg, HDC dc, HWND control);
   void onSplitter(int id, int dy);
 
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;
-  HWND tooltip_ = nullptr;
+  Window tooltip_;  // topmost by itself, owned by no window (see createTooltips)
   UINT dpi_ = 96;
-  int panel2Height_ = 193;  // control panel, moved by Splitter2
-  int panel1Height_ = 166;  // search bar, pane and progress bar, moved by Splitter1
+  PanelHeights panels_;      // moved by Splitter2 and Splitter1, design pixels
+  int checkBox3Width_ = 0;   // pixels its caption needs, measured with its font
   int editorIndex_ = 0;
   Text openDialogName_;
   bool destroyed_ = false;
+  bool busy_ = false;
 
   Theme theme_;
   Font font_, edit1Font_, edit2Font_, memoFont_, listFont_, treeFont_;
