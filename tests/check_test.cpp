@@ -27,8 +27,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// As the check prints paths: UTF-8, "/" between names.
 std::string u8(const fs::path& p) {
-  const std::u8string s = p.u8string();
+  const std::u8string s = p.generic_u8string();
   return std::string(s.begin(), s.end());
 }
 
