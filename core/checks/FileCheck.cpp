@@ -126,7 +126,8 @@ void addVariableFindings(const std::vector<VarBlock>& blocks, const TextList& so
 }
 
 void addParenFindings(const TextList& code, Lang lang, std::vector<Finding>& out) {
-  for (const ParenRange& r : findParenMismatches(code)) {
+  const ParenFindings found = findParenProblems(code);
+  for (const ParenRange& r : found.ranges) {
     Text message;
     if (lang == Lang::kJapanese) {
       message = u"括弧数不一致: 行範囲 = " + num(r.from + 1LL) + u"～" + num(r.to + 1LL) + u", 括弧数 = " +
@@ -139,8 +140,7 @@ void addParenFindings(const TextList& code, Lang lang, std::vector<Finding>& out
     }
     out.push_back({Rule::kParenUnbalanced, r.from + 1, 1, std::move(message)});
   }
-  int openCount = 0, closeCount = 0;
-  const auto m = findFileImbalance(code, openCount, closeCount);
+  const auto& m = found.file;
   if (!m) return;
   Text message;
   if (lang == Lang::kJapanese) {
@@ -236,18 +236,18 @@ FileCheck checkSource(const TextList& sourceLines, const CheckLists& lists) {
   addParenFindings(code, lists.lang, file.findings);
   addVariableFindings(checkVariables(code, src.table, lists.jogai), sourceLines, code, lists.lang, file.findings);
 
-  const FunctionIssues issues = findFunctionIssues(src, lists.builtins);
+  for (const Text& record : src.table)
+    if (auto d = parseDefunRecord(record); d && !isCommandName(d->name) && !isBlank(d->name))
+      file.functions.push_back({d->name, d->startLine + 1, sourceColumn(sourceLines, code, d->startLine, d->startCol)});
+  FunctionIssues issues = findFunctionIssues(src, lists.builtins, functionNames(file));
   addDuplicateFindings(issues, src.table, sourceLines, code, lists.lang, file.findings);
-  file.undefined = issues.undefined;
+  file.undefined = std::move(issues.undefined);
   for (UndefinedCall& call : file.undefined) {
     call.column = sourceColumn(sourceLines, code, call.line, call.column);
     call.line += 1;
   }
-  file.definedNames = definedCallNames(src.table);
-  for (const Text& record : src.table)
-    if (auto d = parseDefunRecord(record); d && !isCommandName(d->name) && !isBlank(d->name))
-      file.functions.push_back({d->name, d->startLine + 1, sourceColumn(sourceLines, code, d->startLine, d->startCol)});
-  file.localCalls = CallMatcher(functionNames(file)).countCallingLines(code);
+  file.definedNames = std::move(issues.definedCallNames);
+  file.localCalls = std::move(issues.alsoCounted);
   file.codeLines = std::move(src.codeLines);
   return file;
 }

@@ -122,7 +122,7 @@ TextList definedCallNames(const TextList& table) {
   return names;
 }
 
-FunctionIssues findFunctionIssues(const FunctionSource& src, const BuiltinList& builtins) {
+FunctionIssues findFunctionIssues(const FunctionSource& src, const BuiltinList& builtins, const TextList& alsoCount) {
   std::vector<int> lineOf;
   const std::vector<TextView> calls = collectCallCandidates(src.codeLines, &lineOf);
   TextList candidates;
@@ -132,11 +132,12 @@ FunctionIssues findFunctionIssues(const FunctionSource& src, const BuiltinList& 
   std::unordered_map<Text, std::vector<size_t>> candidateIndex;
   for (size_t i = 0; i < candidates.size(); ++i) candidateIndex[toUpperAscii(candidates[i])].push_back(i);
   std::vector<bool> defined(candidates.size(), false);
-  for (const Text& upper : definedCallNames(src.table))
+  FunctionIssues issues;
+  issues.definedCallNames = definedCallNames(src.table);
+  for (const Text& upper : issues.definedCallNames)
     if (auto it = candidateIndex.find(upper); it != candidateIndex.end())
       for (size_t i : it->second) defined[i] = true;
 
-  FunctionIssues issues;
   TextList definedNames;
   for (const Text& record : src.table) {
     TextList fields = splitCommaText(record);
@@ -149,12 +150,17 @@ FunctionIssues findFunctionIssues(const FunctionSource& src, const BuiltinList& 
   TextList undefinedNames;
   for (size_t i = 0; i < candidates.size(); ++i)
     if (!defined[i]) undefinedNames.push_back(std::move(candidates[i]));
-  if (undefinedNames.empty()) return issues;
   sortList(undefinedNames);
+  // One pass over the code lines counts the calls of both lists.
+  TextList counted = undefinedNames;
+  counted.insert(counted.end(), alsoCount.begin(), alsoCount.end());
+  const std::vector<int> counts =
+      counted.empty() ? std::vector<int>() : CallMatcher(counted).countCallingLines(src.codeLines);
+  issues.alsoCounted.assign(counts.begin() + long(undefinedNames.size()), counts.end());
+  if (undefinedNames.empty()) return issues;
   // Where each name is first called, for a report that points at a line.
   std::unordered_map<Text, size_t> firstCall;
   for (size_t i = 0; i < calls.size(); ++i) firstCall.try_emplace(toUpperAscii(calls[i]), i);
-  const std::vector<int> counts = CallMatcher(undefinedNames).countCallingLines(src.codeLines);
   for (size_t i = 0; i < undefinedNames.size(); ++i) {
     UndefinedCall call{undefinedNames[i], counts[i], 0, 0};
     if (auto it = firstCall.find(toUpperAscii(undefinedNames[i])); it != firstCall.end()) {

@@ -31,8 +31,12 @@ struct UndefinedCall {
 struct FunctionIssues {
   TextList duplicates;  // as the pane's line lists them: a name defined n times n - 1 times
   std::vector<UndefinedCall> undefined;  // in the pane's order
+  TextList definedCallNames;             // see definedCallNames below
+  std::vector<int> alsoCounted;          // per name of `alsoCount`: the code lines calling it
 };
-FunctionIssues findFunctionIssues(const FunctionSource& src, const BuiltinList& builtins);
+// `alsoCount`: more names whose calling lines are counted in the same pass.
+FunctionIssues findFunctionIssues(const FunctionSource& src, const BuiltinList& builtins,
+                                  const TextList& alsoCount = {});
 
 // The names that count as defined for the undefined report, ASCII upper-cased: the
 // name of every record of at least four fields (nested ones included) that holds no "C:".

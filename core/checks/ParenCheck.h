@@ -55,6 +55,14 @@ std::vector<ParenRange> findParenMismatches(const TextList& codeLines);
 // The whole-file count of the code lines; the message when it does not balance.
 std::optional<ParenMessage> findFileImbalance(const TextList& codeLines, int& openCount, int& closeCount);
 
+// Both of the above from one count of the code lines.
+struct ParenFindings {
+  std::vector<ParenRange> ranges;
+  std::optional<ParenMessage> file;
+  int openCount = 0, closeCount = 0;
+};
+ParenFindings findParenProblems(const TextList& codeLines);
+
 struct ParenCheckResult {
   // False only when there were no source lines: the pane stays as cleared and is
   // not scrolled.
