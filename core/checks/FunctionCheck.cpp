@@ -36,21 +36,24 @@ bool matchesUpperAt(TextView s, size_t at, TextView upper) {
   return true;
 }
 
+// Whether the line mentions DEFUN or LAMBDA in any letter case: one pass for both.
+bool mentionsDefunOrLambda(TextView s) {
+  for (size_t i = 0; i < s.size(); ++i) {
+    const char16_t c = char16_t(s[i] | 0x20);  // 'D' and 'd' alike; no other character gives 'd' or 'l'
+    if ((c == u'd' && matchesUpperAt(s, i, u"DEFUN")) || (c == u'l' && matchesUpperAt(s, i, u"LAMBDA"))) return true;
+  }
+  return false;
+}
+
 void collectFromLine(TextView codeLine, std::vector<TextView>& candidates) {
   TextView s = trimView(codeLine);
   const size_t n = s.size();
   if (n < 2) return;
   // A line that mentions defun or lambda anywhere gives no candidates at all,
-  // so (defun f () (g)) leaves g out: intended. One walk looks for both words and
-  // for the names; the names of a line that turns out to mention them are dropped.
-  const size_t before = candidates.size();
-  for (size_t i = 0; i < n; ++i) {
-    const char16_t lower = char16_t(s[i] | 0x20);  // 'D' and 'd' alike; no other character gives 'd' or 'l'
-    if ((lower == u'd' && matchesUpperAt(s, i, u"DEFUN")) || (lower == u'l' && matchesUpperAt(s, i, u"LAMBDA"))) {
-      candidates.resize(before);
-      return;
-    }
-    if (s[i] != u'(' || i + 1 == n || s[i + 1] == u'(') continue;
+  // so (defun f () (g)) leaves g out: intended.
+  if (mentionsDefunOrLambda(s)) return;
+  for (size_t i = 0; i + 1 < n; ++i) {
+    if (s[i] != u'(' || s[i + 1] == u'(') continue;
     size_t j = i + 1;
     // A TAB ends a name like a blank; code lines hold none, so the names can
     // point into the line itself.
