@@ -326,6 +326,57 @@ DWORD App::exitCode() const {
   return code;
 }
 
+// ---------------------------------------------------------------- StandIn
+
+StandIn::StandIn(const std::wstring& kind, const fs::path& file, const std::vector<std::wstring>& options) {
+  std::random_device rd;
+  log_ = file.parent_path() / (L"standin-" + std::to_wstring(rd()) + L".log");
+  const fs::path exe = binDir() / "standin_editor.exe";
+  std::wstring cmd = quote(exe.wstring()) + L" " + kind + L" " + quote(file.wstring()) + L" " + quote(log_.wstring());
+  for (const auto& o : options) cmd += L" " + quote(o);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) return;
+  waitFor([this] {
+    FindArgs a{pi_.dwProcessId, nullptr, nullptr};
+    EnumWindows(findWindowOf, reinterpret_cast<LPARAM>(&a));
+    main_ = a.found;
+    return main_ != nullptr;
+  }, 30s);
+}
+
+StandIn::~StandIn() {
+  if (!pi_.hProcess) return;
+  if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(pi_.hProcess, 5000) != WAIT_OBJECT_0) {
+    TerminateProcess(pi_.hProcess, 99);
+    WaitForSingleObject(pi_.hProcess, 5000);
+  }
+  CloseHandle(pi_.hThread);
+  CloseHandle(pi_.hProcess);
+  std::error_code ec;
+  fs::remove(log_, ec);
+}
+
+bool StandIn::running() const { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+
+std::vector<std::string> StandIn::log() const {
+  std::ifstream in(log_, std::ios::binary);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+bool StandIn::waitLog(size_t count, std::chrono::milliseconds timeout) const {
+  return waitFor([&] { return log().size() >= count; }, timeout);
+}
+
+HWND StandIn::findWindow(const std::wstring& cls) const {
+  FindArgs a{pi_.dwProcessId, cls.c_str(), nullptr};
+  EnumWindows(findWindowOf, reinterpret_cast<LPARAM>(&a));
+  return a.found;
+}
+
 // ---------------------------------------------------------------- the command line tool
 
 CliRun runCli(const std::vector<std::wstring>& args) {

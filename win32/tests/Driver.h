@@ -101,6 +101,29 @@ class App {
   HWND main_ = nullptr;
 };
 
+// A stand-in editor (bin/standin_editor.exe) playing `kind` (vscode, notepad,
+// notepadpp, mery, terapad) on `file`; the lines it went to are read from its log.
+class StandIn {
+ public:
+  StandIn(const std::wstring& kind, const fs::path& file, const std::vector<std::wstring>& options = {});
+  ~StandIn();  // closes it, or kills it when it does not end
+  StandIn(const StandIn&) = delete;
+  StandIn& operator=(const StandIn&) = delete;
+
+  HWND main() const { return main_; }
+  bool running() const;
+  std::vector<std::string> log() const;
+  // Waits until the log holds `count` lines; false when the time is up.
+  bool waitLog(size_t count, std::chrono::milliseconds timeout = 10s) const;
+  // A top-level window of the stand-in with this class, other than its main window.
+  HWND findWindow(const std::wstring& cls) const;
+
+ private:
+  PROCESS_INFORMATION pi_{};
+  HWND main_ = nullptr;
+  fs::path log_;
+};
+
 // Runs bin/quenlit.exe with the arguments; its output lines (UTF-8, LF).
 struct CliRun {
   int code = -1;
