@@ -13,6 +13,14 @@ std::filesystem::path fixture(const std::string& name);
 std::filesystem::path corpusDir();              // ../shared/corpus beside the checkout
 std::vector<std::filesystem::path> corpusFiles();  // every .lsp in it, sorted
 
+// Declares `var` as the corpus files, or skips the test saying where the corpus
+// was looked for: a missing corpus must show in the results, not pass quietly.
+#define QUENLIT_CORPUS_FILES(var)                                                              \
+  const auto var = ::quenlit::test::corpusFiles();                                             \
+  if (var.empty())                                                                             \
+  GTEST_SKIP() << "SKIPPED: no real AutoLISP files in " << ::quenlit::test::corpusDir().string() \
+               << " (the corpus beside the checkout); the tests on real files did not run"
+
 std::string readBytes(const std::filesystem::path& p);
 void writeBytes(const std::filesystem::path& p, const std::string& bytes);
 

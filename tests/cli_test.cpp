@@ -83,8 +83,7 @@ TEST(CliOutline, BinaryGarbageGivesAResultNotACrash) {
 
 // Every row of every real file points at a line whose code holds a defun.
 TEST(CliOutline, CorpusRowsPointAtDefunLines) {
-  auto files = corpusFiles();
-  if (files.empty()) GTEST_SKIP() << "no corpus beside the checkout";
+  QUENLIT_CORPUS_FILES(files);
   size_t rowsSeen = 0;
   for (const auto& f : files) {
     auto r = runCli({"outline", f.string()});

@@ -160,8 +160,7 @@ TEST(CliCopy, WholeDefinitionAndName) {
 // Every definition of every real file: the copy is a run of its source lines that
 // holds the definition's line, and the other report commands get through the file.
 TEST(ReportsOnCorpus, EveryRowCopiesAndEveryCommandRuns) {
-  auto files = corpusFiles();
-  if (files.empty()) GTEST_SKIP() << "no corpus beside the checkout";
+  QUENLIT_CORPUS_FILES(files);
   size_t rowsCopied = 0;
   for (const auto& f : files) {
     SourceLines src;

@@ -335,8 +335,7 @@ TEST(CliFuncs, BuiltinListOptionAndErrors) {
 // Over the real files: no crash, and every count printed equals the plain
 // substring test over the code lines.
 TEST(CliFuncs, CorpusCountsMatchTheSubstringTest) {
-  auto files = corpusFiles();
-  if (files.empty()) GTEST_SKIP() << "no corpus beside the checkout";
+  QUENLIT_CORPUS_FILES(files);
   const std::regex counted("^(\\S+) +\\[ *(\\d+)\\]$");
   size_t checked = 0;
   for (const auto& f : files) {

@@ -218,8 +218,7 @@ TEST(CliParens, ErrorsAndEmptyFiles) {
 // Over the real files: the totals the check reports equal a plain count of "(" and
 // ")" in the code lines, whichever way the file ends up.
 TEST(CliParens, CorpusTotalsMatchAPlainCount) {
-  auto files = corpusFiles();
-  if (files.empty()) GTEST_SKIP() << "no corpus beside the checkout";
+  QUENLIT_CORPUS_FILES(files);
   const std::regex balanced("^括弧数= (\\d+) : (\\d+)$");
   const std::regex unbalanced("^括弧数 = (\\d+) [<>] (\\d+), ");
   for (const auto& f : files) {

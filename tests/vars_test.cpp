@@ -176,8 +176,7 @@ TEST(VariableCheck, LargeFunctionWithManyWords) {
 // Over the real files: no crash, every header points at a line holding a defun, and
 // every word listed as a global occurs in the code lines of its definition.
 TEST(VariableCheck, CorpusGlobalsOccurInTheirFunctions) {
-  auto files = corpusFiles();
-  if (files.empty()) GTEST_SKIP() << "no corpus beside the checkout";
+  QUENLIT_CORPUS_FILES(files);
   size_t globalsSeen = 0;
   for (const auto& f : files) {
     SourceLines src;

@@ -1,6 +1,5 @@
 #include "app/MainForm.h"
 
-#include <fstream>
 #include <utility>
 
 #include "app/LoadRules.h"
@@ -109,25 +108,24 @@ bool TForm25::loadInto(TextView path) {
   return outcome.ok;
 }
 
-void TForm25::makeFuncTree() {
-  OutlineTree& tree = view_.tree();
-  tree.beginUpdate();
-  tree.setRows({});
+bool TForm25::makeFuncTree() {
   OutlineSource src = buildOutlineSource(lspSL_.lines, view_.progress());
   if (!src.table.empty()) {
     refreshJumpList(jumpList_, src.table);
     view_.showJumpList(jumpList_);
   }
-  rows_ = makeOutlineRows(src);
+  std::vector<OutlineRow> rows = makeOutlineRows(src);
+  view_.progress().setPosition(0);
+  // A reload of an unchanged file (every check runs one) gives the rows the tree
+  // shows already; rebuilding a large tree is what would make the check slow.
+  if (treeShown_ && rows == rows_) return false;
+  rows_ = std::move(rows);
+  OutlineTree& tree = view_.tree();
+  tree.beginUpdate();
   tree.setRows(rows_);
   tree.endUpdate();
-  view_.progress().setPosition(0);
-}
-
-void TForm25::expandOutline() {
-  view_.tree().beginUpdate();
-  view_.tree().expandAll();
-  view_.tree().endUpdate();
+  treeShown_ = true;
+  return true;
 }
 
 void TForm25::runVariableCheck() {
@@ -141,7 +139,6 @@ void TForm25::finishOpen() {
   lspFileName_ = fileNamePart(lspFullName_);
   view_.setFileNameText(lspFileName_);
   makeFuncTree();
-  expandOutline();
   runVariableCheck();
   jumpList_.clear();
   view_.showJumpList(jumpList_);
@@ -186,7 +183,6 @@ void TForm25::reLoad() {
     if (!loadInto(lspFullName_)) return;
     makeFuncTree();
     tree.beginUpdate();
-    tree.expandAll();
     const OutlineRestore restore = restoreOutline(rows_, memory);
     if (restore.top) tree.setTopIndex(*restore.top);
     if (restore.select) {
@@ -247,7 +243,6 @@ void TForm25::Button10Click() {
   lspFileName_ = fileNamePart(lspFullName_);
   view_.setFileNameText(lspFileName_);
   makeFuncTree();
-  expandOutline();
   runVariableCheck();
 }
 
@@ -319,13 +314,11 @@ void TForm25::Button6Click() {
   const fs::path file = exeDir() / kJogaiFileName;
   std::error_code ec;
   if (!fs::exists(file, ec)) {
-    std::ofstream create(file, std::ios::binary);
-    if (!create) {
-      FileError error{std::make_error_code(std::errc::permission_denied).message()};
+    FileError error;
+    if (!writeFileAtomically(file, "", error)) {
       view_.showFileError(textFromPath(file), error);
       return;
     }
-    create.close();
     view_.sleepMs(100);
   }
   if (fs::exists(file, ec)) view_.openInNotepad(textFromPath(file));

@@ -38,7 +38,7 @@ class TForm25 {
   void openChosenFile(TextView path);        // Button1Click once the dialog gave a path
   void dropFiles(const TextList& paths);     // WM_DROPFILES, in the order the shell gives
   void reLoad();
-  void makeFuncTree();
+  bool makeFuncTree();  // false when the tree already showed these rows
   void makeFileHist();
   void Button10Click();                      // "履歴"
 
@@ -83,7 +83,6 @@ class TForm25 {
   bool loadJogaiList();
   bool loadInto(TextView path);     // loadLspFile with Label1 and the error box
   bool loadNewFile(TextView path);  // LspFullName := path and loadInto; the old name stays on failure
-  void expandOutline();
   void runVariableCheck();          // clear, bracket, notUusedVariable(true)
   void finishOpen();                // steps 3 to 6 of Open, shared with drop
   bool ensureHistoryLoaded();
@@ -101,6 +100,7 @@ class TForm25 {
   bool historyUnread_ = false;      // the file exists but could not be read yet
   bool historyWriteReported_ = false;
   std::vector<OutlineRow> rows_;
+  bool treeShown_ = false;          // the tree shows rows_
   std::vector<JumpEntry> jumpList_;
   bool ctrlG2_ = true;
   CatalogClock clock_;

@@ -21,8 +21,8 @@ class OutlineTree {
   virtual ~OutlineTree() = default;
   virtual void beginUpdate() = 0;
   virtual void endUpdate() = 0;
-  virtual void setRows(const std::vector<OutlineRow>& rows) = 0;  // replaces every row, collapsed
-  virtual void expandAll() = 0;
+  // Replaces every row; every node shows expanded, the first row at the top.
+  virtual void setRows(const std::vector<OutlineRow>& rows) = 0;
   virtual std::optional<size_t> selectedIndex() const = 0;
   virtual std::optional<size_t> topIndex() const = 0;  // the first visible row
   virtual void select(size_t index) = 0;

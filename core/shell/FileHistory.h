@@ -36,4 +36,17 @@ class FileHistory {
   TextFileContent content_;
 };
 
+// The history dialog's "ロード" and "削除": both follow whether an entry of the
+// list is selected, and keep their state from one showing of the dialog to the
+// next, while the freshly filled list has no selection.
+class HistoryButtons {
+ public:
+  void listSelectionChanged(bool anySelected) { enabled_ = anySelected; }
+  bool loadEnabled() const { return enabled_; }
+  bool deleteEnabled() const { return enabled_; }
+
+ private:
+  bool enabled_ = false;
+};
+
 }  // namespace quenlit

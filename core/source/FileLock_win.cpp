@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <memory>
+
 #include "source/SourceFile.h"
 
 namespace quenlit {
@@ -9,7 +11,8 @@ bool isFileLocked(const std::filesystem::path& path) {
   HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return true;
-  CloseHandle(h);
+  // Closed at once: the test is whether it could be opened, not to hold it.
+  std::unique_ptr<void, decltype(&CloseHandle)> owner(h, &CloseHandle);
   return false;
 }
 

@@ -13,6 +13,7 @@ struct OutlineRow {
   Text text;
   int line = 0;   // 1-based line of the "(DEFUN "; 0 for the roots
   int icon = kIconRoot;
+  bool operator==(const OutlineRow&) const = default;
 };
 
 // A jump list entry: an outline row text and its line number.

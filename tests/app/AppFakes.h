@@ -23,11 +23,10 @@ class FakeTree final : public OutlineTree {
   void endUpdate() override { --depth; }
   void setRows(const std::vector<OutlineRow>& r) override {
     rows = r;
-    expanded = false;
+    ++builds;
     selected.reset();
     top = rows.empty() ? std::nullopt : std::optional<size_t>(0);
   }
-  void expandAll() override { expanded = true; }
   std::optional<size_t> selectedIndex() const override { return selected; }
   std::optional<size_t> topIndex() const override { return top; }
   void select(size_t i) override { selected = i; }
@@ -36,8 +35,8 @@ class FakeTree final : public OutlineTree {
 
   std::vector<OutlineRow> rows;
   std::optional<size_t> selected, top;
-  bool expanded = false, focused = false;
-  int depth = 0;
+  bool focused = false;
+  int depth = 0, builds = 0;
 };
 
 class RecordingPane final : public ResultPane {

@@ -90,7 +90,7 @@ TEST(MainFormStartup, StoredSettingsAndLastFile) {
   EXPECT_EQ(app.view.openDialogName, app.path("demo.lsp"));
   EXPECT_EQ(rowTexts(app.view.treeImpl.rows),
             (TextList{u"Command", u"c:box", u"inner", u"Function", u"area (w h)"}));
-  EXPECT_TRUE(app.view.treeImpl.expanded);
+  EXPECT_EQ(app.view.treeImpl.builds, 1);
   EXPECT_EQ(app.paneLines(), variableReport(kDemo));
   // Start-up runs reLoad, which puts the file on top of the history.
   EXPECT_EQ(app.read("QuenlitHist.txt"), toUtf8(app.path("demo.lsp")) + "\r\n");
@@ -215,6 +215,14 @@ TEST(MainFormLoad, ReloadKeepsSelectionAndRefreshesTheJumpList) {
   EXPECT_EQ(app.view.treeImpl.selected, 2u);
   EXPECT_TRUE(app.view.treeImpl.focused);
   EXPECT_EQ(app.view.treeImpl.rows[2].line, 6);
+  const int builds = app.view.treeImpl.builds;
+
+  // A check on the unchanged file refills the pane and leaves the tree alone.
+  app.view.paneImpl.mem.clear();
+  app.form.Button4Click();
+  EXPECT_EQ(app.view.treeImpl.builds, builds);
+  EXPECT_EQ(app.view.treeImpl.selected, 2u);
+  EXPECT_EQ(app.paneLines(), variableReport(std::string("\n\n") + kDemo));
 
   // A file without any defun: empty outline, nothing selected, the pane shows the
   // words outside every function.

@@ -40,7 +40,7 @@ enum ControlId : int {
   kIdSplitter2,
 };
 
-// Menu items; CTRLG1 and CTRLG3 are sub-menu parents and carry no command.
+// Menu items. CTRLG1 and CTRLG3 are sub-menu parents: their ids only find them.
 enum MenuId : int {
   kIdN1 = 2001,  // "関数名だけをクリップボードにコピー"
   kIdN5 = 2005,  // "ジャンプリストの先頭に挿入"
@@ -58,8 +58,10 @@ enum MenuId : int {
   kIdCAD2,
   kIdCAD3,
   kIdCAD4,
-  kIdCTRLG2 = 2202,
-  kIdCTRLG4 = 2204,
+  kIdCTRLG1 = 2201,  // parent of CTRLG2 and ALTG1 (jump list menu)
+  kIdCTRLG2,
+  kIdCTRLG3,         // parent of CTRLG4 and ALTG2 (outline menu)
+  kIdCTRLG4,
   kIdALTG1 = 2301,
   kIdALTG2,
 };

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <imm.h>
 
+#include "app/EditorChoice.h"
 #include "app/Ids.h"
 #include "app/MainWindow.h"
 
@@ -91,7 +92,6 @@ const ControlLayout kLayouts[] = {
      FontKind::Default, nullptr},
 };
 
-const wchar_t* const kEditors[] = {L"VS Code", L"メモ帳", L"Notepad ++", L"Mery", L"TeraPad"};
 
 }  // namespace
 
@@ -101,7 +101,7 @@ void MainWindow::createControls() {
                     nullptr);
   }
   HWND combo = item(kIdComboBox1);
-  for (const wchar_t* e : kEditors) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e));
+  for (TextView e : kEditorItems) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(e).c_str()));
   SendMessageW(combo, CB_SETCURSEL, 0, 0);  // "VS Code"
 
   // Checked as designed: "Jump", and "Reload" until the settings say otherwise.
@@ -143,11 +143,7 @@ void MainWindow::createControls() {
   for (int id : {kIdEdit1, kIdEdit2, kIdTreeView1, kIdMemo2, kIdButton3})
     SetWindowSubclass(item(id), controlProc, UINT_PTR(id), reinterpret_cast<DWORD_PTR>(this));
 
-  // The search text starts with the input method switched off.
-  if (HIMC imc = ImmGetContext(item(kIdEdit2))) {
-    ImmSetOpenStatus(imc, FALSE);
-    ImmReleaseContext(item(kIdEdit2), imc);
-  }
+  closeInputMethod(item(kIdEdit2));  // the search text starts with the input method off
   createTooltips();
 }
 
@@ -155,9 +151,10 @@ void MainWindow::createTooltips() {
   // Not owned by the main window: under Wine a window that owns a topmost popup
   // loses its own topmost flag when it is put back into that layer (after the
   // history dialog). The tooltip is topmost by itself.
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
-                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, nullptr, nullptr, instance_, nullptr);
+  tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
+                                 WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, nullptr, nullptr, instance_, nullptr));
+  if (!tooltip_) return;  // the hints are a comfort, not a need
   auto add = [this](int id, const wchar_t* hint) {
     TTTOOLINFOW ti{};
     ti.cbSize = sizeof ti;
@@ -165,12 +162,12 @@ void MainWindow::createTooltips() {
     ti.hwnd = hwnd_;
     ti.uId = reinterpret_cast<UINT_PTR>(item(id));
     ti.lpszText = const_cast<wchar_t*>(hint);
-    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
   };
   for (const ControlLayout& s : kLayouts)
     if (s.hint) add(s.id, s.hint);
   add(kIdTreeView1, L"[Enter] またはダブルクリックでジャンプ、右クリックでコピー");
-  SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
+  SendMessageW(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0, 600);
 }
 
 void MainWindow::applyFonts() {
@@ -197,7 +194,7 @@ void MainWindow::applyFonts() {
   TreeView_SetIndent(item(kIdTreeView1), scale(19, dpi_));
   tree_.setIcons(dpi_);
   SendMessageW(item(kIdMemo2), WM_SETFONT, WPARAM(memoFont_.get()), TRUE);
-  SendMessageW(tooltip_, WM_SETFONT, WPARAM(font_.get()), TRUE);
+  if (tooltip_) SendMessageW(tooltip_.get(), WM_SETFONT, WPARAM(font_.get()), TRUE);
 }
 
 void MainWindow::layout() {

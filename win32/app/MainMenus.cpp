@@ -12,17 +12,21 @@ namespace {
 void addItem(HMENU m, int id, const wchar_t* caption) { AppendMenuW(m, MF_STRING, UINT_PTR(id), caption); }
 void addSeparator(HMENU m) { AppendMenuW(m, MF_SEPARATOR, 0, nullptr); }
 
-// The VS Code key choice: a parent item with "CTRL+G" and "ALT+G" under it.
-void addKeyChoice(HMENU m, int ctrlId, int altId) {
+// The VS Code key choice: a parent item with "CTRL+G" and "ALT+G" under it. The
+// parent gets an id of its own, so its caption is found by id, not by position.
+void addKeyChoice(HMENU m, int parentId, int ctrlId, int altId) {
   HMENU sub = CreatePopupMenu();
   addItem(sub, ctrlId, L"CTRL+G");
   addItem(sub, altId, L"ALT+G");
-  const std::wstring caption = wide(kKeyChoiceCtrl);
-  AppendMenuW(m, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), caption.c_str());
+  std::wstring caption = wide(kKeyChoiceCtrl);
+  MENUITEMINFOW mi{};
+  mi.cbSize = sizeof mi;
+  mi.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+  mi.wID = UINT(parentId);
+  mi.hSubMenu = sub;
+  mi.dwTypeData = caption.data();
+  InsertMenuItemW(m, GetMenuItemCount(m), TRUE, &mi);
 }
-
-// The position of the key choice's parent item in each menu.
-constexpr UINT kKeyChoicePos1 = 11, kKeyChoicePos2 = 10;
 
 }  // namespace
 
@@ -40,7 +44,7 @@ void MainWindow::createMenus() {
   addItem(m, kIdCAD3, L"ターゲット CAD");
   addItem(m, kIdCAD1, L"コマンドを CAD へ送信");
   addSeparator(m);
-  addKeyChoice(m, kIdCTRLG4, kIdALTG2);  // CTRLG3
+  addKeyChoice(m, kIdCTRLG3, kIdCTRLG4, kIdALTG2);
   addSeparator(m);
   addItem(m, kIdN20, L"バージョン情報");
 
@@ -56,7 +60,7 @@ void MainWindow::createMenus() {
   addItem(m, kIdCAD4, L"ターゲット CAD");
   addItem(m, kIdCAD2, L"コマンドを CAD へ送信");
   addSeparator(m);
-  addKeyChoice(m, kIdCTRLG2, kIdALTG1);  // CTRLG1
+  addKeyChoice(m, kIdCTRLG1, kIdCTRLG2, kIdALTG1);
   addSeparator(m);
   addItem(m, kIdN18, L"バージョン情報");
 
@@ -66,12 +70,12 @@ void MainWindow::createMenus() {
 
 void MainWindow::showKeyChoice(bool ctrlG) {
   const std::wstring caption = wide(ctrlG ? kKeyChoiceCtrl : kKeyChoiceAlt);
-  for (HMENU m : {popupMenu1_.get(), popupMenu2_.get()}) {
+  for (auto [m, parentId] : {std::pair{popupMenu1_.get(), kIdCTRLG3}, std::pair{popupMenu2_.get(), kIdCTRLG1}}) {
     MENUITEMINFOW mi{};
     mi.cbSize = sizeof mi;
     mi.fMask = MIIM_STRING;
     mi.dwTypeData = const_cast<wchar_t*>(caption.c_str());
-    SetMenuItemInfoW(m, m == popupMenu1_.get() ? kKeyChoicePos1 : kKeyChoicePos2, TRUE, &mi);
+    SetMenuItemInfoW(m, UINT(parentId), FALSE, &mi);
   }
   for (int id : {kIdCTRLG2, kIdCTRLG4}) {
     CheckMenuItem(popupMenu1_.get(), UINT(id), MF_BYCOMMAND | (ctrlG ? MF_CHECKED : MF_UNCHECKED));

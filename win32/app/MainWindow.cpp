@@ -5,6 +5,7 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include "app/EditorChoice.h"
 #include "app/Ids.h"
 #include "app/TargetCaption.h"
 #include "res/resource.h"
@@ -12,24 +13,29 @@
 
 namespace quenlit::win {
 
+namespace {
+
+// FILETIME counts 100-nanosecond ticks from 1601-01-01; time_t counts seconds from 1970-01-01.
+constexpr long long kTicksPerSecond = 10'000'000;
+constexpr long long kTicksFrom1601To1970 = 116'444'736'000'000'000;
+
+// The catalog's moment in the user's short date and long time formats.
+Text localDateTime(std::time_t t) {
+  const long long ticks = (long long)t * kTicksPerSecond + kTicksFrom1601To1970;
+  FILETIME utc{DWORD(ticks), DWORD(ticks >> 32)}, local{};
+  SYSTEMTIME st{};
+  if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &st)) return Text();
+  wchar_t date[128] = L"", time[128] = L"";
+  GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, 128, nullptr);
+  GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &st, nullptr, time, 128);
+  return text(std::wstring(date) + L" " + time);
+}
+
+}  // namespace
+
 MainWindow::MainWindow(HINSTANCE instance, std::filesystem::path exePath)
     : instance_(instance), form_(*this, bridges_, std::move(exePath)) {
-  form_.setCatalogClock(CatalogClock{[] { return std::time(nullptr); }, [](std::time_t t) {
-                                       // The user's short date and long time formats.
-                                       SYSTEMTIME st{};
-                                       FILETIME ft;
-                                       const long long ticks = (long long)t * 10000000LL + 116444736000000000LL;
-                                       ft.dwLowDateTime = DWORD(ticks);
-                                       ft.dwHighDateTime = DWORD(ticks >> 32);
-                                       FILETIME local;
-                                       FileTimeToLocalFileTime(&ft, &local);
-                                       FileTimeToSystemTime(&local, &st);
-                                       wchar_t date[128] = L"", time[128] = L"";
-                                       GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date,
-                                                       128, nullptr);
-                                       GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &st, nullptr, time, 128);
-                                       return text(std::wstring(date) + L" " + time);
-                                     }});
+  form_.setCatalogClock(CatalogClock{[] { return std::time(nullptr); }, localDateTime});
 }
 
 MainWindow::~MainWindow() {
@@ -137,8 +143,7 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         destroyed_ = true;
         form_.FormDestroy();
       }
-      if (tooltip_) DestroyWindow(tooltip_);  // it has no owner to take it along
-      tooltip_ = nullptr;
+      tooltip_.reset();  // it has no owner window to take it along
       PostQuitMessage(0);
       return 0;
   }
@@ -168,22 +173,14 @@ void MainWindow::onCommand(int id, int code, HWND control) {
         if (code == CBN_SELCHANGE) {
           editorIndex_ = int(SendMessageW(control, CB_GETCURSEL, 0, 0));
         } else if (code == CBN_EDITCHANGE) {
-          // Typed text selects the item it names, else nothing.
-          const std::wstring typed = windowText(control);
-          editorIndex_ = int(SendMessageW(control, CB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(typed.c_str())));
-          if (editorIndex_ < 0 || typed.empty()) editorIndex_ = -1;
+          editorIndex_ = editorIndexForText(text(windowText(control)));
         }
         return;
       case kIdMemo2:
         if (code == EN_CHANGE) pane_.controlChanged();
         return;
       case kIdEdit2:
-        if (code == EN_SETFOCUS) {
-          if (HIMC imc = ImmGetContext(control)) {
-            ImmSetOpenStatus(imc, FALSE);
-            ImmReleaseContext(control, imc);
-          }
-        }
+        if (code == EN_SETFOCUS) closeInputMethod(control);
         return;
     }
     return;
@@ -358,30 +355,27 @@ std::optional<Text> MainWindow::runOpenDialog() {
 
 namespace {
 
-// The system's reason for a file that cannot be opened, in the user's language.
-std::wstring systemReason(const std::wstring& path, const FileError& error) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD code = GetLastError();
-  if (h != INVALID_HANDLE_VALUE) {
-    CloseHandle(h);
-    code = 0;
+// The system's own wording for the error, in the user's language.
+std::wstring systemReason(const FileError& error) {
+  if (error.code != 0) {
+    wchar_t* buf = nullptr;
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, DWORD(error.code), 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
+    std::wstring reason = n && buf ? std::wstring(buf, n) : std::wstring();
+    if (buf) LocalFree(buf);
+    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' '))
+      reason.pop_back();
+    if (!reason.empty()) return reason;
   }
-  if (code == 0) return wide(fromUtf8Lenient(error.reason));
-  wchar_t* buf = nullptr;
-  const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                 nullptr, code, 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
-  std::wstring reason = n && buf ? std::wstring(buf, n) : wide(fromUtf8Lenient(error.reason));
-  if (buf) LocalFree(buf);
-  while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' ')) reason.pop_back();
-  return reason;
+  return wide(fromUtf8Lenient(error.reason));
 }
 
 }  // namespace
 
 void MainWindow::showFileError(TextView path, const FileError& error) {
   const std::wstring p = wide(path);
-  const std::wstring msg = L"ファイル \"" + p + L"\" を開けません。\n" + systemReason(p, error);
+  const std::wstring msg = L"ファイル \"" + p + L"\" を開けません。\n" + systemReason(error);
   MessageBoxW(hwnd_, msg.c_str(), wide(kAppTitle).c_str(), MB_OK | MB_ICONERROR);
 }
 

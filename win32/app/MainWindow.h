@@ -89,7 +89,7 @@ class MainWindow final : public MainView {
 
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;
-  HWND tooltip_ = nullptr;
+  Window tooltip_;  // topmost by itself, owned by no window (see createTooltips)
   UINT dpi_ = 96;
   int panel2Height_ = 193;  // control panel, moved by Splitter2
   int panel1Height_ = 166;  // search bar, pane and progress bar, moved by Splitter1

@@ -33,8 +33,8 @@ void Theme::drawButton(const DRAWITEMSTRUCT& item) const {
   const bool focused = item.itemState & ODS_FOCUS;
 
   FillRect(dc, &r, pressed ? pressed_.get() : button_.get());
-  Brush border(CreateSolidBrush(focused ? colors::kFocus : colors::kBorder));
-  FrameRect(dc, &r, border.get());
+  SetDCBrushColor(dc, focused ? colors::kFocus : colors::kBorder);
+  FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 
   std::wstring caption = windowText(item.hwndItem);
   SetBkMode(dc, TRANSPARENT);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <imm.h>
 
 #include <initializer_list>
 #include <string>
@@ -78,6 +79,31 @@ class WindowDC {
 
 inline void freeLibrary(HMODULE m) { FreeLibrary(m); }
 using Library = Unique<HMODULE, freeLibrary>;
+
+inline void destroyWindow(HWND h) { DestroyWindow(h); }
+using Window = Unique<HWND, destroyWindow>;  // a top-level window no other window takes along
+
+// A window's input method context for a scope.
+class ImeContext {
+ public:
+  explicit ImeContext(HWND hwnd) : hwnd_(hwnd), imc_(ImmGetContext(hwnd)) {}
+  ~ImeContext() {
+    if (imc_) ImmReleaseContext(hwnd_, imc_);
+  }
+  ImeContext(const ImeContext&) = delete;
+  ImeContext& operator=(const ImeContext&) = delete;
+  HIMC get() const { return imc_; }
+
+ private:
+  HWND hwnd_;
+  HIMC imc_;
+};
+
+// Switches a window's input method off (the search box starts that way).
+inline void closeInputMethod(HWND hwnd) {
+  ImeContext ime(hwnd);
+  if (ime.get()) ImmSetOpenStatus(ime.get(), FALSE);
+}
 
 // Selects an object into a DC for a scope.
 class Selected {

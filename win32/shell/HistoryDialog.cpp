@@ -53,8 +53,7 @@ void HistoryDialog::init(HWND dlg) {
     }
   }
   SendMessageW(list, LB_SETHORIZONTALEXTENT, WPARAM(widest + scale(8, dpi_)), 0);
-  EnableWindow(GetDlgItem(dlg, kIdHistLoad), loadEnabled_);
-  EnableWindow(GetDlgItem(dlg, kIdHistDelete), deleteEnabled_);
+  showButtons(dlg);
 
   // Client area as designed, centred on the screen, above the main window.
   RECT r{0, 0, scale(kDesignWidth, dpi_), scale(kDesignHeight, dpi_)};
@@ -81,6 +80,11 @@ void HistoryDialog::layout(HWND dlg) {
   // "削除" keeps its place; on a taller dialog the list grows behind it.
   for (int id : {kIdHistLoad, kIdHistDelete, kIdHistCancel})
     SetWindowPos(GetDlgItem(dlg, id), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void HistoryDialog::showButtons(HWND dlg) const {
+  EnableWindow(GetDlgItem(dlg, kIdHistLoad), buttons_.loadEnabled());
+  EnableWindow(GetDlgItem(dlg, kIdHistDelete), buttons_.deleteEnabled());
 }
 
 void HistoryDialog::close(HWND dlg, int result) {
@@ -113,12 +117,9 @@ INT_PTR HistoryDialog::handle(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
       switch (LOWORD(wp)) {
         case kIdHistList:
-          if (HIWORD(wp) == LBN_SELCHANGE) {
-            // ListBox1Click: both buttons follow whether an entry is selected.
-            const bool any = SendDlgItemMessageW(dlg, kIdHistList, LB_GETCURSEL, 0, 0) >= 0;
-            loadEnabled_ = deleteEnabled_ = any;
-            EnableWindow(GetDlgItem(dlg, kIdHistLoad), any);
-            EnableWindow(GetDlgItem(dlg, kIdHistDelete), any);
+          if (HIWORD(wp) == LBN_SELCHANGE) {  // ListBox1Click
+            buttons_.listSelectionChanged(SendDlgItemMessageW(dlg, kIdHistList, LB_GETCURSEL, 0, 0) >= 0);
+            showButtons(dlg);
           }
           return TRUE;
         case kIdHistLoad:

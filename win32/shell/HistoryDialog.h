@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "app/MainView.h"
+#include "shell/FileHistory.h"
 #include "app/Theme.h"
 
 namespace quenlit::win {
@@ -24,9 +25,10 @@ class HistoryDialog {
   void init(HWND dlg);
   void layout(HWND dlg);
   void close(HWND dlg, int result);
+  void showButtons(HWND dlg) const;
 
   const Theme& theme_;
-  bool loadEnabled_ = false, deleteEnabled_ = false;
+  HistoryButtons buttons_;
   TextList entries_;
   HistoryChoice choice_;
   Font font_, listFont_;

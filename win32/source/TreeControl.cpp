@@ -1,12 +1,10 @@
 #include "source/TreeControl.h"
 
+#include <algorithm>
+
 #include "app/Theme.h"
 
 namespace quenlit::win {
-
-TreeControl::~TreeControl() {
-  if (icons_) ImageList_Destroy(icons_);
-}
 
 namespace {
 
@@ -35,7 +33,8 @@ HBITMAP squareBitmap(int size, int side, COLORREF color) {
 
 void TreeControl::setIcons(UINT dpi) {
   const int size = scale(16, dpi);
-  HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32, 4, 0);
+  ImageList list(ImageList_Create(size, size, ILC_COLOR32, 4, 0));
+  if (!list) return;  // the rows still show, without pictures
   const struct {
     int side;
     COLORREF color;
@@ -45,53 +44,37 @@ void TreeControl::setIcons(UINT dpi) {
                   {scale(6, dpi), colors::kOrange}};
   for (const auto& p : pictures) {
     Bitmap bmp(squareBitmap(size, p.side, p.color));
-    ImageList_Add(list, bmp.get(), nullptr);
+    ImageList_Add(list.get(), bmp.get(), nullptr);
   }
-  TreeView_SetImageList(hwnd_, list, TVSIL_NORMAL);
-  if (icons_) ImageList_Destroy(icons_);
-  icons_ = list;
+  TreeView_SetImageList(hwnd_, list.get(), TVSIL_NORMAL);
+  icons_ = std::move(list);  // the tree has let go of the old list
 }
 
 void TreeControl::setRows(const std::vector<OutlineRow>& rows) {
   NoRedraw quiet(hwnd_, depth_);
   TreeView_DeleteAllItems(hwnd_);
   items_.assign(rows.size(), nullptr);
-  hasChildren_.assign(rows.size(), false);
+  // The last item seen at each level is the parent of the next deeper row.
   HTREEITEM parents[3] = {TVI_ROOT, nullptr, nullptr};
   for (size_t i = 0; i < rows.size(); ++i) {
     const OutlineRow& r = rows[i];
-    const int level = r.level < 0 ? 0 : (r.level > 2 ? 2 : r.level);
+    const int level = std::clamp(r.level, 0, 2);
     HTREEITEM parent = level == 0 ? TVI_ROOT : parents[level];
     if (!parent) parent = TVI_ROOT;
     std::wstring label = wide(r.text);
     TVINSERTSTRUCTW ins{};
     ins.hParent = parent;
     ins.hInsertAfter = TVI_LAST;
-    ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    // Inserted expanded: expanding node by node afterwards costs far more.
+    ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE;
+    ins.item.state = ins.item.stateMask = TVIS_EXPANDED;
     ins.item.pszText = label.data();
     ins.item.lParam = LPARAM(i);
     ins.item.iImage = ins.item.iSelectedImage = r.icon;
     items_[i] = TreeView_InsertItem(hwnd_, &ins);
-    if (level + 1 <= 2) parents[level + 1] = items_[i];
-    if (level > 0) {
-      // The row above at the parent's level owns this one.
-      for (size_t k = i; k-- > 0;)
-        if (rows[k].level < level) {
-          hasChildren_[k] = true;
-          break;
-        }
-    }
+    if (level < 2) parents[level + 1] = items_[i];
   }
-}
-
-void TreeControl::expandAll() {
-  NoRedraw quiet(hwnd_, depth_);
-  // Expanding may scroll (Wine brings each expanded node's children into view);
-  // the view stays where it was, the first row after a fresh build.
-  HTREEITEM top = TreeView_GetFirstVisible(hwnd_);
-  for (size_t i = 0; i < items_.size(); ++i)
-    if (hasChildren_[i]) TreeView_Expand(hwnd_, items_[i], TVE_EXPAND);
-  if (top) TreeView_SelectSetFirstVisible(hwnd_, top);
+  if (!items_.empty() && items_[0]) TreeView_SelectSetFirstVisible(hwnd_, items_[0]);
 }
 
 std::optional<size_t> TreeControl::indexOf(HTREEITEM item) const {

@@ -12,9 +12,11 @@
 
 namespace quenlit::win {
 
+inline void destroyImageList(HIMAGELIST h) { ImageList_Destroy(h); }
+using ImageList = Unique<HIMAGELIST, destroyImageList>;
+
 class TreeControl final : public OutlineTree {
  public:
-  ~TreeControl();
   void attach(HWND tree) { hwnd_ = tree; }
   HWND hwnd() const { return hwnd_; }
   // The four 16 × 16 pictures (roots, definitions, unused, nested), at `dpi`.
@@ -23,7 +25,6 @@ class TreeControl final : public OutlineTree {
   void beginUpdate() override { suspendRedraw(hwnd_, depth_); }
   void endUpdate() override { resumeRedraw(hwnd_, depth_); }
   void setRows(const std::vector<OutlineRow>& rows) override;
-  void expandAll() override;
   std::optional<size_t> selectedIndex() const override;
   std::optional<size_t> topIndex() const override;
   void select(size_t index) override;
@@ -34,9 +35,8 @@ class TreeControl final : public OutlineTree {
   std::optional<size_t> indexOf(HTREEITEM item) const;
 
   HWND hwnd_ = nullptr;
-  HIMAGELIST icons_ = nullptr;
+  ImageList icons_;
   std::vector<HTREEITEM> items_;
-  std::vector<bool> hasChildren_;
   int depth_ = 0;
 };
 

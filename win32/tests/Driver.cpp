@@ -153,6 +153,13 @@ void Scratch::write(const std::string& name, const std::string& bytes) const {
   out.write(bytes.data(), std::streamsize(bytes.size()));
 }
 
+void Scratch::readInto(const fs::path& p, std::string& appendTo) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  appendTo += s.str();
+}
+
 std::string Scratch::read(const std::string& name) const {
   std::ifstream in(file(name), std::ios::binary);
   std::ostringstream s;

@@ -31,6 +31,7 @@ struct Scratch {
   fs::path dir;
   fs::path file(const std::string& name) const { return dir / name; }
   void write(const std::string& name, const std::string& bytes) const;
+  static void readInto(const fs::path& p, std::string& appendTo);
   std::string read(const std::string& name) const;
   bool exists(const std::string& name) const { return fs::exists(file(name)); }
 };

@@ -145,6 +145,23 @@ TEST(Checks, SearchListsLinesAndDeletionRewritesTheFileWithABackup) {
   EXPECT_EQ(l.s.read("s.lsp"), source);
   EXPECT_FALSE(l.s.exists("s.bak"));
 
+  // Saved in the editor behind the window's back: Yes writes nothing and says why.
+  const std::string edited = source + "(setq x 2)\r\n";
+  l.s.write("s.lsp", edited);
+  app.clickAsync(win::kIdButton12);
+  ask = app.waitDialog(L"検索行削除");
+  ASSERT_TRUE(ask);
+  App::press(ask, IDYES);
+  HWND changed = app.waitDialog(L"QuenlitX");
+  ASSERT_TRUE(changed);
+  EXPECT_EQ(App::messageText(changed), L"ファイルが読み込み後に変更されています．再読み込みしてから実行して下さい．");
+  App::press(changed, IDOK);
+  ASSERT_TRUE(waitFor([&] { return !app.findDialog(L"QuenlitX"); }));
+  EXPECT_EQ(l.s.read("s.lsp"), edited);
+  EXPECT_FALSE(l.s.exists("s.bak"));
+  EXPECT_EQ(app.pane(), found);
+  l.s.write("s.lsp", source);  // as it was read: the deletion may go ahead
+
   // Yes: the same result as the command line's deletion of a copy.
   l.s.write("copy.lsp", source);
   runCli({L"search", L"--delete", L"setq x", l.s.file("copy.lsp").wstring()});
