@@ -117,6 +117,28 @@ class FakeDesktop final : public Desktop {
 
   void sleep(int ms) override { record("sleep " + std::to_string(ms)); }
 
+  // The jumps the log shows, as "Ctrl+G 42": the shortcut pressed, then the
+  // line set into the dialog's field or typed and entered.
+  std::vector<std::string> jumps() const {
+    std::vector<std::string> out;
+    std::string modifier, shortcut, digits;
+    for (const std::string& line : log) {
+      if (line == "down Ctrl" || line == "down Alt") {
+        modifier = line.substr(5);
+      } else if (line == "down Enter" && !digits.empty()) {
+        out.push_back(shortcut + " " + digits);
+        digits.clear();
+      } else if (line.rfind("down ", 0) == 0 && line.size() == 6) {
+        const char key = line[5];
+        if (key >= '0' && key <= '9') digits += key;
+        else shortcut = modifier + "+" + key;
+      } else if (line.rfind("settext ", 0) == 0) {
+        out.push_back(shortcut + " " + line.substr(line.find(' ', 8) + 1));
+      }
+    }
+    return out;
+  }
+
   std::vector<std::string> log;
   bool refuseForeground = false;
   bool controlDown = false;

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "pane/ResultPane.h"
+#include "reports/PaneNavigation.h"
+#include "shell/JumpList.h"
 #include "source/Outline.h"
 #include "source/Progress.h"
 #include "source/SourceFile.h"
@@ -52,11 +54,14 @@ class MainView {
   virtual ProgressBar& progress() = 0;   // ProgressBar1
   virtual OutlineTree& tree() = 0;       // TreeView1
   virtual void scrollPaneTop() = 0;      // scrollMemoTop
+  virtual JumpListBox& jumpList() = 0;   // ListBox1
+  // The pane's selection, and putting it elsewhere.
+  virtual PaneSelection paneSelection() const = 0;
+  virtual void setPaneSelection(const PaneSelection& selection) = 0;
 
   virtual void setCaption(TextView caption) = 0;
   virtual void setFileNameText(TextView name) = 0;   // Edit1
   virtual void setEncodingLabel(TextView label) = 0; // Label1
-  virtual void showJumpList(const std::vector<JumpEntry>& entries) = 0;  // ListBox1
   virtual void acceptDroppedFiles() = 0;
 
   // Controls the settings are kept in. Setting a check box here never runs its
@@ -85,20 +90,21 @@ class MainView {
   // window, which leaves the always-on-top layer meanwhile.
   virtual HistoryChoice showHistoryDialog(const TextList& entries) = 0;
 
+  // Plain Unicode text on the clipboard; false when the clipboard could not be had.
+  virtual bool copyToClipboard(TextView text) = 0;
+
   virtual void processMessages() = 0;
   virtual void sleepMs(int ms) = 0;
   // Has the shell open the editor on a file ("Notepad" with the path as parameter).
   virtual void openInNotepad(TextView path) = 0;
 };
 
-// The pieces later work fills in: the editor bridge, the keyboard hook with its
-// message filter entry, and the COM message filter. Until then they do nothing.
+// The pieces later work fills in: the keyboard hook with its message filter
+// entry, and the COM message filter. Until then they do nothing. (The editor
+// bridge works on the Desktop the window gives the form.)
 class AppBridges {
  public:
   virtual ~AppBridges() = default;
-  virtual void sendEditorLineNo(bool /*ctrlFlag*/, int /*lineNo*/) {}
-  virtual void getEditorMainWinHandle() {}
-  virtual bool editorWindowLive() { return false; }  // EditorWnd is a live window
   virtual void allowHookMessage() {}                  // ChangeWindowMessageFilter(0x806E, add)
   virtual void installKeyboardHook() {}
   virtual void removeKeyboardHook() {}
