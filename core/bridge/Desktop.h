@@ -22,8 +22,6 @@ enum VirtualKey : unsigned {
   kVkReturn = 0x0D,
   kVkControl = 0x11,
   kVkMenu = 0x12,  // Alt
-  kVkEscape = 0x1B,
-  kVkF1 = 0x70,
 };
 inline constexpr unsigned vkOf(char c) { return unsigned(c); }  // digits and upper-case letters
 

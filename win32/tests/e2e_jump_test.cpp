@@ -122,7 +122,7 @@ TEST(Jump, EditorsShowingSomethingElseGetNoKeys) {
     app.selectEditor(c.editor);
     SetForegroundWindow(witness.main());
     app.doubleClickTreeRow(ses.rows[5].item);
-    Sleep(700);
+    Sleep(500);  // longer than the jump's own waits
     EXPECT_TRUE(ed.log().empty()) << toUtf8(kKinds[c.editor]) << " " << toUtf8(c.options[0]);
     EXPECT_TRUE(witness.log().empty()) << toUtf8(kKinds[c.editor]) << " " << toUtf8(c.options[0]);
   }
