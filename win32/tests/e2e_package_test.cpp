@@ -25,7 +25,8 @@ TEST(Package, UnzippedProgramRunsFromAJapaneseFolderWithBlanksAndShowsTheOutline
   ASSERT_TRUE(std::any_of(where.begin(), where.end(), [](wchar_t c) { return c >= 0x3000; })) << toUtf8(where);
 
   const fs::path sample = dir.parent_path() / L"サンプル 関数.lsp";
-  fs::copy_file(projectRoot() / "samples" / "demo.lsp", sample, fs::copy_options::overwrite_existing);
+  fs::remove(sample);  // left by an earlier run: overwrite_existing fails under mingw
+  fs::copy_file(projectRoot() / "samples" / "demo.lsp", sample);
   const OutlineRows outline = cliOutline(sample.wstring(), dir / L"quenlit.exe");
   ASSERT_FALSE(outline.empty());
   {
