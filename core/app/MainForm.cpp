@@ -19,8 +19,8 @@ namespace quenlit {
 
 namespace fs = std::filesystem;
 
-TForm25::TForm25(MainView& view, AppBridges& bridges, fs::path exePath)
-    : view_(view), bridges_(bridges), exePath_(std::move(exePath)), progId_(kDefaultProgId) {}
+TForm25::TForm25(MainView& view, AppBridges& bridges, Desktop& desktop, fs::path exePath)
+    : view_(view), bridges_(bridges), editor_(desktop), exePath_(std::move(exePath)), progId_(kDefaultProgId) {}
 
 fs::path TForm25::besideExe(TextView name) const { return exeDir() / pathFromText(name); }
 
@@ -116,8 +116,14 @@ bool TForm25::loadInto(TextView path) {
 bool TForm25::makeFuncTree() {
   OutlineSource src = buildOutlineSource(lspSL_.lines, view_.progress());
   if (!src.table.empty()) {
+    // The selected entry stays selected when it survives.
+    const auto sel = view_.jumpList().selectedIndex();
+    const Text selText = sel && *sel < jumpList_.size() ? jumpList_[*sel].text : Text();
     refreshJumpList(jumpList_, src.table);
-    view_.showJumpList(jumpList_);
+    std::optional<size_t> keep;
+    for (size_t i = 0; i < jumpList_.size() && sel; ++i)
+      if (jumpList_[i].text == selText) keep = i;
+    showJumpList(keep);
   }
   std::vector<OutlineRow> rows = makeOutlineRows(src);
   view_.progress().setPosition(0);
@@ -146,7 +152,7 @@ void TForm25::finishOpen() {
   makeFuncTree();
   runVariableCheck();
   jumpList_.clear();
-  view_.showJumpList(jumpList_);
+  showJumpList(std::nullopt);
 }
 
 void TForm25::Button1Click() {
@@ -267,16 +273,19 @@ void TForm25::TreeView1Click() {
   view_.scrollPaneTop();
 }
 
+std::optional<size_t> TForm25::selectedRow() const {
+  auto sel = view_.tree().selectedIndex();
+  return sel && *sel < rows_.size() ? sel : std::nullopt;
+}
+
 void TForm25::TreeView1DblClick() {
   if (!view_.jumpChecked()) return;
-  auto sel = view_.tree().selectedIndex();
-  if (sel && *sel < rows_.size() && rows_[*sel].level > 0) bridges_.sendEditorLineNo(ctrlG2_, rows_[*sel].line);
+  if (auto sel = selectedRow(); sel && rows_[*sel].level > 0) sendEditorLineNo(ctrlG2_, rows_[*sel].line);
 }
 
 bool TForm25::TreeView1KeyPress(char16_t key) {
   if (!view_.jumpChecked() || key != u'\r') return false;
-  auto sel = view_.tree().selectedIndex();
-  if (sel && *sel < rows_.size() && rows_[*sel].level > 0) bridges_.sendEditorLineNo(ctrlG2_, rows_[*sel].line);
+  if (auto sel = selectedRow(); sel && rows_[*sel].level > 0) sendEditorLineNo(ctrlG2_, rows_[*sel].line);
   return true;
 }
 
@@ -295,11 +304,11 @@ void TForm25::Button2Click() {
   if (result.scrollTop) view_.scrollPaneTop();
   if (!result.message) return;
   // Shown once the pane shows the listing, so it can be read beside the message.
-  bridges_.getEditorMainWinHandle();
+  getEditorMainWinHandle();
   const ParenMessage& m = *result.message;
-  if (bridges_.editorWindowLive()) {
+  if (editor_.editorWindowLive()) {
     if (view_.askYesNo(Question{m.confirmText, Text(kParenConfirmTitle)}))
-      bridges_.sendEditorLineNo(ctrlG2_, m.jumpLine);
+      sendEditorLineNo(ctrlG2_, m.jumpLine);
   } else {
     view_.showMessage(m.plainText);
   }
@@ -402,7 +411,7 @@ void TForm25::Button12Click() {
 
 void TForm25::CheckBox2Click() {
   if (view_.reloadChecked()) {
-    bridges_.getEditorMainWinHandle();
+    getEditorMainWinHandle();
     bridges_.installKeyboardHook();
     reLoad();
   } else {

@@ -10,6 +10,7 @@
 
 #include "QuenlitVersion.h"
 #include "app/MainView.h"
+#include "bridge/EditorBridge.h"
 #include "reports/Catalog.h"
 #include "shell/FileHistory.h"
 #include "source/Outline.h"
@@ -25,10 +26,11 @@ inline constexpr TextView kJogaiQuestion =
 inline constexpr TextView kConfirmTitle = u"確認";
 inline constexpr TextView kKeyChoiceCtrl = u"VS Code 行ジャンプ= CTRL+G";
 inline constexpr TextView kKeyChoiceAlt = u"VS Code 行ジャンプ= ALT+G";
+inline constexpr TextView kClipboardFailedMessage = u"クリップボードにコピーできませんでした．";
 
 class TForm25 {
  public:
-  TForm25(MainView& view, AppBridges& bridges, std::filesystem::path exePath);
+  TForm25(MainView& view, AppBridges& bridges, Desktop& desktop, std::filesystem::path exePath);
 
   // Start-up and exit.
   void FormCreate();
@@ -47,6 +49,28 @@ class TForm25 {
   void TreeView1Click();
   void TreeView1DblClick();
   bool TreeView1KeyPress(char16_t key);      // true when the key was consumed
+
+  // Jumps and copies (MainFormJumps.cpp): the editor, the jump list, the result
+  // pane, the outline's copies to the clipboard.
+  void sendEditorLineNo(bool ctrlFlag, int lineNo);
+  void getEditorMainWinHandle();
+  void Button9Click();                       // "E"
+  void N6Click();                            // "ジャンプリストに追加"
+  void N5Click();                            // "ジャンプリストの先頭に挿入"
+  void N7Click();                            // "ジャンプリストをクリア"
+  void N8Click();                            // "撰択行を１つ上に"
+  void N9Click();                            // "選択行を１つ下に"
+  void N10Click();                           // "選択行を削除"
+  void N13Click();                           // "すべてを削除"
+  void ListBox1DblClick();
+  bool ListBox1KeyPress(char16_t key);       // true when the key was consumed
+  // A drag on the list ended: the entries under its start and under the drop
+  // point (none for the space below the last entry).
+  void ListBox1DragDrop(std::optional<size_t> from, std::optional<size_t> to);
+  void Memo2DblClick();                      // after the pane selected the word under the pointer
+  void N16Click();                           // "選択した関数行へジャンプ"
+  void N1Click();                            // "関数名だけをクリップボードにコピー"
+  void N14Click();                           // "関数の範囲すべてをクリップボードにコピー"
 
   // Checks and reports.
   void Button2Click();                       // "((✔))"
@@ -74,6 +98,7 @@ class TForm25 {
   const FileHistory& fileHistSL() const { return fileHistSL_; }
   const std::vector<OutlineRow>& outlineRows() const { return rows_; }
   const std::vector<JumpEntry>& jumpList() const { return jumpList_; }
+  const EditorBridge& editor() const { return editor_; }
   bool ctrlG2Checked() const { return ctrlG2_; }
   std::filesystem::path exeDir() const { return exePath_.parent_path(); }
 
@@ -101,12 +126,17 @@ class TForm25 {
   bool loadInto(TextView path);     // loadLspFile with Label1 and the error box
   bool loadNewFile(TextView path);  // LspFullName := path and loadInto; the old name stays on failure
   void runVariableCheck();          // clear, bracket, notUusedVariable(true)
+  std::optional<size_t> selectedRow() const;  // the outline row selected, if any
+  // ListBox1 shows the entries again, with `selected` (an entry index) selected.
+  void showJumpList(std::optional<size_t> selected);
+  void addToJumpList(bool atTop);   // N6, N5
   void finishOpen();                // steps 3 to 6 of Open, shared with drop
   bool ensureHistoryLoaded();
   std::filesystem::path besideExe(TextView name) const;
 
   MainView& view_;
   AppBridges& bridges_;
+  EditorBridge editor_;
   std::filesystem::path exePath_;
 
   SourceLines lspSL_;

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "pane/ResultPane.h"
+#include "reports/PaneNavigation.h"
+#include "shell/JumpList.h"
 #include "shell/WindowLayout.h"
 #include "source/Outline.h"
 #include "source/Progress.h"
@@ -53,6 +55,10 @@ class MainView {
   virtual ProgressBar& progress() = 0;   // ProgressBar1
   virtual OutlineTree& tree() = 0;       // TreeView1
   virtual void scrollPaneTop() = 0;      // scrollMemoTop
+  virtual JumpListBox& jumpList() = 0;   // ListBox1
+  // The pane's selection, and putting it elsewhere.
+  virtual PaneSelection paneSelection() const = 0;
+  virtual void setPaneSelection(const PaneSelection& selection) = 0;
 
   virtual void setCaption(TextView caption) = 0;
   // The window's rectangle on the screen (its restored one when minimized) and
@@ -65,7 +71,6 @@ class MainView {
   virtual void placeWindow(const std::optional<ScreenRect>& rect, const PanelHeights& panels) = 0;
   virtual void setFileNameText(TextView name) = 0;   // Edit1
   virtual void setEncodingLabel(TextView label) = 0; // Label1
-  virtual void showJumpList(const std::vector<JumpEntry>& entries) = 0;  // ListBox1
   virtual void acceptDroppedFiles() = 0;
 
   // Controls the settings are kept in. Setting a check box here never runs its
@@ -94,6 +99,8 @@ class MainView {
   // window, which leaves the always-on-top layer meanwhile.
   virtual HistoryChoice showHistoryDialog(const TextList& entries) = 0;
 
+  // Plain Unicode text on the clipboard; false when the clipboard could not be had.
+  virtual bool copyToClipboard(TextView text) = 0;
   // The wait cursor, from the start of a load or a check to its end.
   virtual void setBusy(bool busy) = 0;
 
@@ -103,14 +110,12 @@ class MainView {
   virtual void openInNotepad(TextView path) = 0;
 };
 
-// The pieces later work fills in: the editor bridge, the keyboard hook with its
-// message filter entry, and the COM message filter. Until then they do nothing.
+// The pieces later work fills in: the keyboard hook with its message filter
+// entry, and the COM message filter. Until then they do nothing. (The editor
+// bridge works on the Desktop the window gives the form.)
 class AppBridges {
  public:
   virtual ~AppBridges() = default;
-  virtual void sendEditorLineNo(bool /*ctrlFlag*/, int /*lineNo*/) {}
-  virtual void getEditorMainWinHandle() {}
-  virtual bool editorWindowLive() { return false; }  // EditorWnd is a live window
   virtual void allowHookMessage() {}                  // ChangeWindowMessageFilter(0x806E, add)
   virtual void installKeyboardHook() {}
   virtual void removeKeyboardHook() {}

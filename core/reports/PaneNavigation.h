@@ -17,6 +17,7 @@ struct PaneSelection {
   size_t line = 0;    // pane line holding the start (the caret line when nothing is selected)
   size_t column = 0;  // 0-based column of the start in that line
   size_t length = 0;  // code units; a line break inside the selection counts as CR LF
+  bool operator==(const PaneSelection&) const = default;
 };
 
 // The selected text, line breaks as CR LF, cut at the end of the pane.

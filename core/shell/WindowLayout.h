@@ -5,6 +5,8 @@
 
 #include <optional>
 
+#include "text/ScreenRect.h"
+
 namespace quenlit {
 
 namespace layout {
@@ -45,13 +47,6 @@ struct VerticalLayout {
   int control, outline, lower;
 };
 VerticalLayout layOut(const PanelHeights& p, int clientHeight);
-
-struct ScreenRect {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  int width() const { return right - left; }
-  int height() const { return bottom - top; }
-  bool operator==(const ScreenRect&) const = default;
-};
 
 // A window rectangle moved (and, if it does not fit, shrunk) so that it lies
 // wholly inside the work area: a window remembered on a screen that is gone, or

@@ -1,11 +1,14 @@
 // Recording fakes of the main window's view and of the later bridges, for
-// driving TForm25 without a window.
+// driving TForm25 without a window; the editors live on a FakeDesktop.
 #pragma once
 
 #include <deque>
 #include <string>
 #include <vector>
 
+#include "FakeDesktop.h"
+#include "TestSupport.h"
+#include "app/MainForm.h"
 #include "app/MainView.h"
 #include "source/SourceFile.h"
 
@@ -52,12 +55,34 @@ class RecordingPane final : public ResultPane {
   int depth = 0, brackets = 0;
 };
 
+class FakeJumpBox final : public JumpListBox {
+ public:
+  void show(const std::vector<JumpEntry>& e) override {
+    entries = e;
+    selected.reset();
+  }
+  std::optional<size_t> selectedIndex() const override { return selected; }
+  void select(std::optional<size_t> i) override { selected = i; }
+
+  // The texts shown, in order.
+  TextList texts() const {
+    TextList t;
+    for (const auto& e : entries) t.push_back(e.text);
+    return t;
+  }
+  std::vector<JumpEntry> entries;
+  std::optional<size_t> selected;
+};
+
 class FakeView final : public MainView {
  public:
   ResultPane& pane() override { return paneImpl; }
   ProgressBar& progress() override { return bar; }
   OutlineTree& tree() override { return treeImpl; }
   void scrollPaneTop() override { ++scrolls; }
+  JumpListBox& jumpList() override { return jumpBox; }
+  PaneSelection paneSelection() const override { return paneSel; }
+  void setPaneSelection(const PaneSelection& s) override { paneSel = s; }
   void setCaption(TextView c) override { caption = c; }
   ScreenRect windowRect() const override { return window; }
   PanelHeights panelHeights() const override { return panels; }
@@ -68,7 +93,6 @@ class FakeView final : public MainView {
   }
   void setFileNameText(TextView n) override { edit1 = n; }
   void setEncodingLabel(TextView l) override { label1 = l; }
-  void showJumpList(const std::vector<JumpEntry>& e) override { jumpShown = e; }
   void acceptDroppedFiles() override { log.push_back("acceptDroppedFiles"); }
   int editorIndex() const override { return editor; }
   void setEditorIndex(int i) override { editor = (i >= -1 && i <= 4) ? i : -1; }
@@ -100,6 +124,11 @@ class FakeView final : public MainView {
     historyShown = entries;
     return historyAnswer;
   }
+  bool copyToClipboard(TextView t) override {
+    if (!clipboardWorks) return false;
+    clipboard = t;
+    return true;
+  }
   void setBusy(bool b) override { busyLog.push_back(b); }
   void processMessages() override { ++processed; }
   void sleepMs(int ms) override { slept += ms; }
@@ -107,10 +136,13 @@ class FakeView final : public MainView {
 
   FakeTree treeImpl;
   RecordingPane paneImpl;
+  FakeJumpBox jumpBox;
+  PaneSelection paneSel;
+  Text clipboard;
+  bool clipboardWorks = true;
   NullProgress bar;
   int scrolls = 0, processed = 0, slept = 0;
   Text caption = u"Quenlit", edit1, label1 = u"ANSI", edit2, openDialogName;
-  std::vector<JumpEntry> jumpShown;
   ScreenRect window{831, 298, 1089, 782}, workArea{0, 0, 1920, 1040};
   PanelHeights panels;
   int editor = 0;
@@ -127,9 +159,6 @@ class FakeView final : public MainView {
 
 class RecordingBridges final : public AppBridges {
  public:
-  void sendEditorLineNo(bool ctrl, int line) override { jumps.push_back({ctrl, line}); }
-  void getEditorMainWinHandle() override { log.push_back("getEditorMainWinHandle"); }
-  bool editorWindowLive() override { return editorLive; }
   void allowHookMessage() override { log.push_back("allowHookMessage"); }
   void installKeyboardHook() override {
     log.push_back("installHook");
@@ -142,13 +171,8 @@ class RecordingBridges final : public AppBridges {
   void registerMessageFilter() override { log.push_back("registerFilter"); }
   void revokeMessageFilter() override { log.push_back("revokeFilter"); }
 
-  struct Jump {
-    bool ctrl;
-    int line;
-  };
-  std::vector<Jump> jumps;
   std::vector<std::string> log;
-  bool hook = false, editorLive = false;
+  bool hook = false;
 };
 
 // Makes a file count as locked for as long as it lives: an exclusive handle on
@@ -178,6 +202,35 @@ class FileHold {
 #ifdef _WIN32
   HANDLE h_ = INVALID_HANDLE_VALUE;
 #endif
+};
+
+inline const char* const kDemo =
+    ";;; draws a box\n"
+    "(defun c:box (/ p1 p2)\n"
+    "  (setq p1 (getpoint))\n"
+    "  (defun inner (a) (* a 2))\n"
+    "  (princ))\n"
+    "(defun area (w h / r)\n"
+    "  (setq r (* w h)))\n";
+
+// A TForm25 on a fake window and a fake desktop, with a scratch folder as the
+// executable's folder.
+struct App {
+  TempDir dir;
+  FakeView view;
+  RecordingBridges bridges;
+  FakeDesktop desktop;
+  TForm25 form{view, bridges, desktop, dir.path / "QuenlitX.exe"};
+
+  std::filesystem::path file(const std::string& name) const { return dir.path / name; }
+  Text path(const std::string& name) const { return textFromPath(file(name)); }
+  void write(const std::string& name, const std::string& bytes) const { writeBytes(file(name), bytes); }
+  std::string read(const std::string& name) const { return readBytes(file(name)); }
+  TextList paneLines() const { return view.paneImpl.mem.all(); }
+  // VS Code (the editor selected by default) showing a file.
+  WindowId openInVSCode(const std::string& name) {
+    return desktop.add({.cls = kVSCodeClass, .title = T(name) + u" - work - Visual Studio Code"});
+  }
 };
 
 }  // namespace quenlit::test

@@ -13,28 +13,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* kDemo =
-    ";;; draws a box\n"
-    "(defun c:box (/ p1 p2)\n"
-    "  (setq p1 (getpoint))\n"
-    "  (defun inner (a) (* a 2))\n"
-    "  (princ))\n"
-    "(defun area (w h / r)\n"
-    "  (setq r (* w h)))\n";
-
-struct App {
-  TempDir dir;
-  FakeView view;
-  RecordingBridges bridges;
-  TForm25 form{view, bridges, dir.path / "QuenlitX.exe"};
-
-  fs::path file(const std::string& name) const { return dir.path / name; }
-  Text path(const std::string& name) const { return textFromPath(file(name)); }
-  void write(const std::string& name, const std::string& bytes) const { writeBytes(file(name), bytes); }
-  std::string read(const std::string& name) const { return readBytes(file(name)); }
-  TextList paneLines() const { return view.paneImpl.mem.all(); }
-};
-
 TextList rowTexts(const std::vector<OutlineRow>& rows) {
   TextList t;
   for (const auto& r : rows) t.push_back(r.text);
@@ -166,13 +144,13 @@ TEST(MainFormLoad, DropTakesTheFirstUnlockedLspFile) {
   app.write("c.lsp", "(defun c ())\n");
   app.write("d.lsp", "(defun d ())\n");
   app.form.FormCreate();
-  app.view.jumpShown = {{u"stale", 1}};
+  app.view.jumpBox.entries = {{u"stale", 1}};
   app.form.dropFiles({app.path("a.txt"), app.path("b.LSP"), app.path("c.lsp"), app.path("d.lsp")});
   EXPECT_EQ(app.form.lspFullName(), app.path("c.lsp"));
   EXPECT_EQ(app.view.edit1, u"c.lsp");
   EXPECT_EQ(app.view.openDialogName, app.path("c.lsp"));
   EXPECT_EQ(rowTexts(app.view.treeImpl.rows), (TextList{u"Command", u"Function", u"c ()"}));
-  EXPECT_TRUE(app.view.jumpShown.empty());
+  EXPECT_TRUE(app.view.jumpBox.entries.empty());
   EXPECT_EQ(app.form.fileHistSL().entries(), (TextList{app.path("c.lsp")}));
 
   // Nothing taken: nothing changes.
@@ -331,21 +309,25 @@ TEST(MainFormChecks, UnbalancedFileShowsThePlainMessageWithoutAnEditor) {
   app.write("bad.lsp", "(defun f ()\n  (princ)\n");
   app.form.FormCreate();
   app.form.dropFiles({app.path("bad.lsp")});
-  app.bridges.log.clear();
   app.form.Button2Click();
   ASSERT_EQ(app.view.messages.size(), 1u);
   EXPECT_NE(app.view.messages[0].find(u"これより下の行で括弧数が一致していません，"), Text::npos);
-  EXPECT_EQ(app.bridges.log, (std::vector<std::string>{"getEditorMainWinHandle"}));
   EXPECT_TRUE(app.view.questions.empty());
 
-  // With a live editor window the question offers the jump.
-  app.bridges.editorLive = true;
-  app.view.answers = {true};
+  // With the editor running the question offers the jump; No leaves the editor alone.
+  const WindowId code = app.openInVSCode("bad.lsp");
+  app.view.answers = {false, true};
   app.form.Button2Click();
-  ASSERT_EQ(app.view.questions.size(), 1u);
-  EXPECT_EQ(app.view.questions[0].title, u"確認");
-  ASSERT_EQ(app.bridges.jumps.size(), 1u);
-  EXPECT_EQ(app.bridges.jumps[0].line, 1);
+  EXPECT_EQ(app.form.editor().editorMainWnd(), code);
+  app.form.Button2Click();
+  ASSERT_EQ(app.view.questions.size(), 2u);
+  EXPECT_EQ(app.view.questions[1].title, u"確認");
+  EXPECT_EQ(app.desktop.jumps(), (std::vector<std::string>{"Ctrl+G 1"}));
+
+  // The editor closed since: the plain message again.
+  app.desktop.window(code).live = false;
+  app.form.Button2Click();
+  EXPECT_EQ(app.view.messages.size(), 2u);
 }
 
 TEST(MainFormChecks, ExclusionButtonListsAsksAndCreatesTheUserFile) {
@@ -433,15 +415,17 @@ TEST(MainFormOutline, ClickDescribesAndJumpsFollowTheJumpBox) {
   EXPECT_FALSE(app.form.TreeView1KeyPress(u'x'));  // other keys are left to the tree
   app.form.CTRLG2Click();
   app.form.TreeView1DblClick();
-  ASSERT_EQ(app.bridges.jumps.size(), 3u);
-  EXPECT_EQ(app.bridges.jumps[0].line, 6);
-  EXPECT_TRUE(app.bridges.jumps[1].ctrl);
-  EXPECT_FALSE(app.bridges.jumps[2].ctrl);
+  EXPECT_TRUE(app.desktop.jumps().empty());  // no editor yet
+  app.openInVSCode("demo.lsp");
+  app.form.TreeView1DblClick();
+  app.form.CTRLG2Click();
+  EXPECT_TRUE(app.form.TreeView1KeyPress(u'\r'));
+  EXPECT_EQ(app.desktop.jumps(), (std::vector<std::string>{"Alt+G 6", "Ctrl+G 6"}));
 
   app.view.jump = false;
   app.form.TreeView1DblClick();
   EXPECT_FALSE(app.form.TreeView1KeyPress(u'\r'));  // passed on to the tree
-  EXPECT_EQ(app.bridges.jumps.size(), 3u);
+  EXPECT_EQ(app.desktop.jumps().size(), 2u);
 }
 
 TEST(MainFormSmallHandlers, Edit1AboutReloadBoxAndKeyChoice) {
@@ -461,8 +445,10 @@ TEST(MainFormSmallHandlers, Edit1AboutReloadBoxAndKeyChoice) {
   app.bridges.log.clear();
   app.view.reload = true;
   app.view.paneImpl.clear();
+  const WindowId code = app.openInVSCode("other.lsp");
   app.form.CheckBox2Click();
-  EXPECT_EQ(app.bridges.log, (std::vector<std::string>{"getEditorMainWinHandle", "installHook"}));
+  EXPECT_EQ(app.bridges.log, (std::vector<std::string>{"installHook"}));
+  EXPECT_EQ(app.form.editor().editorMainWnd(), code);  // found before the hook watches it
   EXPECT_FALSE(app.paneLines().empty());  // reloaded
   app.view.reload = false;
   app.form.CheckBox2Click();

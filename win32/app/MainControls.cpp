@@ -137,7 +137,8 @@ void MainWindow::createControls() {
                     reinterpret_cast<HMENU>(INT_PTR(id)), instance_, nullptr);
 
   // The handlers the logic needs beyond the parent's notifications.
-  for (int id : {kIdEdit1, kIdEdit2, kIdTreeView1, kIdMemo2, kIdButton3})
+  jumpBox_.attach(item(kIdListBox1));
+  for (int id : {kIdEdit1, kIdEdit2, kIdTreeView1, kIdMemo2, kIdButton3, kIdListBox1})
     SetWindowSubclass(item(id), controlProc, UINT_PTR(id), reinterpret_cast<DWORD_PTR>(this));
 
   closeInputMethod(item(kIdEdit2));  // the search text starts with the input method off

@@ -34,7 +34,7 @@ Text localDateTime(std::time_t t) {
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, std::filesystem::path exePath)
-    : instance_(instance), form_(*this, bridges_, std::move(exePath)) {
+    : instance_(instance), form_(*this, bridges_, desktop_, std::move(exePath)) {
   form_.setCatalogClock(CatalogClock{[] { return std::time(nullptr); }, localDateTime});
 }
 
@@ -150,6 +150,9 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case kMsgEdit1Click:
       form_.Edit1Click();
       return 0;
+    case kMsgMemoDblClick:
+      form_.Memo2DblClick();
+      return 0;
     case WM_DESTROY:
       if (!destroyed_) {
         destroyed_ = true;
@@ -163,6 +166,7 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void MainWindow::onCommand(int id, int code, HWND control) {
+  if (onJumpCommand(id, code, control)) return;
   if (control && code == BN_CLICKED) {
     switch (id) {
       case kIdButton1: form_.Button1Click(); return;
@@ -176,7 +180,7 @@ void MainWindow::onCommand(int id, int code, HWND control) {
       case kIdButton12: form_.Button12Click(); return;
       case kIdCheckBox2: form_.CheckBox2Click(); return;
       case kIdCheckBox3: form_.Button11Click(); return;
-      default: return;  // "CAD", "C", "E", "<", ">" belong to later work
+      default: return;  // "CAD", "C", "<", ">" belong to later work
     }
   }
   if (control) {
@@ -204,7 +208,7 @@ void MainWindow::onCommand(int id, int code, HWND control) {
     case kIdCTRLG4: form_.CTRLG2Click(); return;
     case kIdALTG1:
     case kIdALTG2: form_.ALTG1Click(); return;
-    default: return;  // the jump list, the copies, the CAD items and the pane's jump come later
+    default: return;  // the CAD items come later
   }
 }
 
@@ -306,7 +310,10 @@ LRESULT MainWindow::handleControl(HWND ctl, UINT msg, WPARAM wp, LPARAM lp, bool
       }
       if (msg == WM_KEYUP) PostMessageW(hwnd_, kMsgTreeClick, 0, 0);  // TreeView1KeyUp
       break;
+    case kIdListBox1:
+      return handleJumpList(msg, wp, lp, done);
     case kIdMemo2:
+      if (msg == WM_LBUTTONDBLCLK) PostMessageW(hwnd_, kMsgMemoDblClick, 0, 0);
       if (msg == WM_CONTEXTMENU) {
         popup(popupMenu3_.get(), ctl, lp);
         done = true;
@@ -322,15 +329,6 @@ LRESULT MainWindow::handleControl(HWND ctl, UINT msg, WPARAM wp, LPARAM lp, bool
 void MainWindow::setCaption(TextView caption) { SetWindowTextW(hwnd_, wide(caption).c_str()); }
 void MainWindow::setFileNameText(TextView name) { SetWindowTextW(item(kIdEdit1), wide(name).c_str()); }
 void MainWindow::setEncodingLabel(TextView label) { SetWindowTextW(item(kIdLabel1), wide(label).c_str()); }
-
-void MainWindow::showJumpList(const std::vector<JumpEntry>& entries) {
-  HWND list = item(kIdListBox1);
-  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(list, LB_RESETCONTENT, 0, 0);
-  for (const auto& e : entries) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(e.text).c_str()));
-  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(list, nullptr, TRUE);
-}
 
 void MainWindow::acceptDroppedFiles() { DragAcceptFiles(hwnd_, TRUE); }
 

@@ -10,8 +10,10 @@
 #include "app/MainForm.h"
 #include "app/Theme.h"
 #include "app/WinBridges.h"
+#include "bridge/WinDesktop.h"
 #include "reports/PaneControl.h"
 #include "shell/HistoryDialog.h"
+#include "shell/JumpListControl.h"
 #include "source/ProgressControl.h"
 #include "source/TreeControl.h"
 
@@ -19,6 +21,7 @@ namespace quenlit::win {
 
 inline constexpr UINT kMsgTreeClick = WM_APP + 1;   // after the tree has moved its selection
 inline constexpr UINT kMsgEdit1Click = WM_APP + 3;
+inline constexpr UINT kMsgMemoDblClick = WM_APP + 4;  // after the pane selected the word
 
 class MainWindow final : public MainView {
  public:
@@ -38,6 +41,10 @@ class MainWindow final : public MainView {
   ProgressBar& progress() override { return progress_; }
   OutlineTree& tree() override { return tree_; }
   void scrollPaneTop() override { pane_.scrollTop(); }
+  JumpListBox& jumpList() override { return jumpBox_; }
+  PaneSelection paneSelection() const override { return pane_.selection(); }
+  void setPaneSelection(const PaneSelection& s) override { pane_.select(s); }
+  bool copyToClipboard(TextView text) override;
   void setCaption(TextView caption) override;
   ScreenRect windowRect() const override;
   PanelHeights panelHeights() const override { return panels_; }
@@ -45,7 +52,6 @@ class MainWindow final : public MainView {
   void placeWindow(const std::optional<ScreenRect>& rect, const PanelHeights& panels) override;
   void setFileNameText(TextView name) override;
   void setEncodingLabel(TextView label) override;
-  void showJumpList(const std::vector<JumpEntry>& entries) override;
   void acceptDroppedFiles() override;
   int editorIndex() const override { return editorIndex_; }
   void setEditorIndex(int index) override;
@@ -87,6 +93,9 @@ class MainWindow final : public MainView {
   void popup(HMENU menu, HWND from, LPARAM screenPoint);
 
   void onCommand(int id, int code, HWND control);
+  // MainJumps.cpp: the jump list, the pane's jumps, the copies and "E".
+  bool onJumpCommand(int id, int code, HWND control);
+  LRESULT handleJumpList(UINT msg, WPARAM wp, LPARAM lp, bool& done);
   LRESULT onNotify(NMHDR& hdr);
   void onDropFiles(HDROP drop);
   HBRUSH onColor(UINT msg, HDC dc, HWND control);
@@ -107,10 +116,12 @@ class MainWindow final : public MainView {
   Font font_, edit1Font_, edit2Font_, memoFont_, listFont_, treeFont_;
   Menu popupMenu1_, popupMenu2_, popupMenu3_;
   TreeControl tree_;
+  JumpListControl jumpBox_;
   PaneControl pane_;
   ProgressControl progress_;
   HistoryDialog history_{theme_};
   WinBridges bridges_;
+  WinDesktop desktop_;
   TForm25 form_;
 };
 

@@ -1,7 +1,7 @@
 // The bridges of later work as the window has them today: the window-message
-// filter entry for the hook's message is made; the editor bridge, the keyboard
-// hook and the COM message filter keep AppBridges' empty defaults until their
-// own work fills them in.
+// filter entry for the hook's message is made; the keyboard hook and the COM
+// message filter keep AppBridges' empty defaults until their own work fills them
+// in. (The editor bridge lives in the form, on the window's WinDesktop.)
 #pragma once
 
 #include "app/MainView.h"

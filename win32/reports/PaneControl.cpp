@@ -79,4 +79,19 @@ void PaneControl::scrollTop() {
   SendMessageW(hwnd_, EM_SCROLLCARET, 0, 0);
 }
 
+PaneSelection PaneControl::selection() const {
+  DWORD start = 0, end = 0;
+  SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  const LRESULT line = SendMessageW(hwnd_, EM_LINEFROMCHAR, WPARAM(start), 0);
+  const LRESULT lineStart = SendMessageW(hwnd_, EM_LINEINDEX, WPARAM(line), 0);
+  return PaneSelection{size_t(line), size_t(start) - size_t(lineStart), size_t(end - start)};
+}
+
+void PaneControl::select(const PaneSelection& s) {
+  const LRESULT lineStart = SendMessageW(hwnd_, EM_LINEINDEX, WPARAM(s.line), 0);
+  if (lineStart < 0) return;
+  const size_t start = size_t(lineStart) + s.column;
+  SendMessageW(hwnd_, EM_SETSEL, WPARAM(start), LPARAM(start + s.length));
+}
+
 }  // namespace quenlit::win

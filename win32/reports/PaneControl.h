@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "pane/ResultPane.h"
+#include "reports/PaneNavigation.h"
 
 namespace quenlit::win {
 
@@ -28,6 +29,9 @@ class PaneControl final : public ResultPane {
   void controlChanged();
   // scrollMemoTop: scrolls up by the caret's line and puts the caret first.
   void scrollTop();
+  // The control's selection as lines and columns, and setting it.
+  PaneSelection selection() const;
+  void select(const PaneSelection& s);
 
  private:
   TextList& cached() const;
