@@ -105,6 +105,22 @@ class TForm25 {
   void setCatalogClock(CatalogClock clock) { clock_ = std::move(clock); }
 
  private:
+  // The wait cursor for the life of the scope; nested scopes show it once.
+  class Busy {
+   public:
+    explicit Busy(TForm25& form) : form_(form) {
+      if (form_.busyDepth_++ == 0) form_.view_.setBusy(true);
+    }
+    ~Busy() {
+      if (--form_.busyDepth_ == 0) form_.view_.setBusy(false);
+    }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+
+   private:
+    TForm25& form_;
+  };
+
   bool loadJogaiList();
   bool loadInto(TextView path);     // loadLspFile with Label1 and the error box
   bool loadNewFile(TextView path);  // LspFullName := path and loadInto; the old name stays on failure
@@ -131,6 +147,7 @@ class TForm25 {
   bool historyWriteReported_ = false;
   std::vector<OutlineRow> rows_;
   bool treeShown_ = false;          // the tree shows rows_
+  int busyDepth_ = 0;
   std::vector<JumpEntry> jumpList_;
   bool ctrlG2_ = true;
   CatalogClock clock_;

@@ -9,6 +9,7 @@
 #include "pane/ResultPane.h"
 #include "reports/PaneNavigation.h"
 #include "shell/JumpList.h"
+#include "shell/WindowLayout.h"
 #include "source/Outline.h"
 #include "source/Progress.h"
 #include "source/SourceFile.h"
@@ -60,6 +61,14 @@ class MainView {
   virtual void setPaneSelection(const PaneSelection& selection) = 0;
 
   virtual void setCaption(TextView caption) = 0;
+  // The window's rectangle on the screen (its restored one when minimized) and
+  // the heights of the panels the splitters move.
+  virtual ScreenRect windowRect() const = 0;
+  virtual PanelHeights panelHeights() const = 0;
+  // The work area of the screen that holds most of `rect`.
+  virtual ScreenRect workAreaFor(const ScreenRect& rect) const = 0;
+  // Moves the window to `rect` (where it stands when there is none) and sets the panels.
+  virtual void placeWindow(const std::optional<ScreenRect>& rect, const PanelHeights& panels) = 0;
   virtual void setFileNameText(TextView name) = 0;   // Edit1
   virtual void setEncodingLabel(TextView label) = 0; // Label1
   virtual void acceptDroppedFiles() = 0;
@@ -92,6 +101,8 @@ class MainView {
 
   // Plain Unicode text on the clipboard; false when the clipboard could not be had.
   virtual bool copyToClipboard(TextView text) = 0;
+  // The wait cursor, from the start of a load or a check to its end.
+  virtual void setBusy(bool busy) = 0;
 
   virtual void processMessages() = 0;
   virtual void sleepMs(int ms) = 0;

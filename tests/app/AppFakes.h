@@ -84,6 +84,13 @@ class FakeView final : public MainView {
   PaneSelection paneSelection() const override { return paneSel; }
   void setPaneSelection(const PaneSelection& s) override { paneSel = s; }
   void setCaption(TextView c) override { caption = c; }
+  ScreenRect windowRect() const override { return window; }
+  PanelHeights panelHeights() const override { return panels; }
+  ScreenRect workAreaFor(const ScreenRect&) const override { return workArea; }
+  void placeWindow(const std::optional<ScreenRect>& r, const PanelHeights& p) override {
+    if (r) window = *r;
+    panels = p;
+  }
   void setFileNameText(TextView n) override { edit1 = n; }
   void setEncodingLabel(TextView l) override { label1 = l; }
   void acceptDroppedFiles() override { log.push_back("acceptDroppedFiles"); }
@@ -122,6 +129,7 @@ class FakeView final : public MainView {
     clipboard = t;
     return true;
   }
+  void setBusy(bool b) override { busyLog.push_back(b); }
   void processMessages() override { ++processed; }
   void sleepMs(int ms) override { slept += ms; }
   void openInNotepad(TextView p) override { notepad.push_back(Text(p)); }
@@ -135,11 +143,14 @@ class FakeView final : public MainView {
   NullProgress bar;
   int scrolls = 0, processed = 0, slept = 0;
   Text caption = u"Quenlit", edit1, label1 = u"ANSI", edit2, openDialogName;
+  ScreenRect window{831, 298, 1089, 782}, workArea{0, 0, 1920, 1040};
+  PanelHeights panels;
   int editor = 0;
   bool jump = true, reload = true, ctrlG = true, checkBox3 = false;  // as the form is designed
   std::optional<Text> openAnswer;
   TextList errors, messages, infos, notepad;
   std::vector<std::string> errorReasons, log;
+  std::vector<bool> busyLog;
   std::vector<Question> questions;
   std::deque<bool> answers;
   TextList historyShown;

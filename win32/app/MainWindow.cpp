@@ -49,6 +49,7 @@ bool MainWindow::create(int showCommand) {
   wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_QUENLIT));
   wc.hIconSm = wc.hIcon;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.style = CS_HREDRAW | CS_VREDRAW;
   wc.hbrBackground = theme_.windowBrush();
   wc.lpszClassName = kMainClass;
   if (!RegisterClassExW(&wc)) return false;
@@ -91,10 +92,21 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
       layout();
       return 0;
+    case WM_SETCURSOR:
+      if (busy_ && LOWORD(lp) == HTCLIENT) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      return DefWindowProcW(hwnd_, msg, wp, lp);
     case WM_GETMINMAXINFO: {
+      // No smaller than what keeps every button, a few outline rows and a few
+      // pane lines in view.
+      RECT r{0, 0, scale(layout::kMinWidth, dpi_), scale(minClientHeight(panels_), dpi_)};
+      AdjustWindowRectExForDpi(&r, DWORD(GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
+                               DWORD(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)), dpi_);
       auto* mm = reinterpret_cast<MINMAXINFO*>(lp);
-      mm->ptMinTrackSize.x = scale(120, dpi_);
-      mm->ptMinTrackSize.y = scale(panel2Height_ + 4 + 8 + 55 + 7 + 60, dpi_);
+      mm->ptMinTrackSize.x = r.right - r.left;
+      mm->ptMinTrackSize.y = r.bottom - r.top;
       return 0;
     }
     case WM_DPICHANGED: {
@@ -110,7 +122,7 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
       onCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
       return 0;
     case WM_NOTIFY:
-      return onNotify(*reinterpret_cast<const NMHDR*>(lp));
+      return onNotify(*reinterpret_cast<NMHDR*>(lp));
     case WM_DROPFILES:
       onDropFiles(reinterpret_cast<HDROP>(wp));
       return 0;
@@ -200,9 +212,21 @@ void MainWindow::onCommand(int id, int code, HWND control) {
   }
 }
 
-LRESULT MainWindow::onNotify(const NMHDR& hdr) {
+LRESULT MainWindow::onNotify(NMHDR& hdr) {
   if (hdr.idFrom != UINT_PTR(kIdTreeView1)) return 0;
   switch (hdr.code) {
+    case NM_CUSTOMDRAW: {
+      // The selected row while the outline has no focus: the control's own light
+      // colours under the silver text would make it unreadable.
+      auto& cd = reinterpret_cast<NMTVCUSTOMDRAW&>(hdr);
+      if (cd.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+      if (cd.nmcd.dwDrawStage == CDDS_ITEMPREPAINT && (cd.nmcd.uItemState & CDIS_SELECTED) &&
+          GetFocus() != hdr.hwndFrom) {
+        cd.clrText = colors::kWhite;
+        cd.clrTextBk = colors::kInactiveSelection;
+      }
+      return CDRF_DODEFAULT;
+    }
     case NM_CLICK:
       // The tree moves its selection after this notification; describe the row then.
       PostMessageW(hwnd_, kMsgTreeClick, 0, 0);
@@ -247,12 +271,8 @@ void MainWindow::onSplitter(int id, int dy) {
   GetClientRect(hwnd_, &c);
   const int px = MulDiv(dy, 96, int(dpi_));
   const int height = MulDiv(c.bottom, 96, int(dpi_));
-  constexpr int kMin = 30;
-  if (id == kIdSplitter2) {
-    panel2Height_ = std::clamp(panel2Height_ + px, kMin, std::max(kMin, height - panel1Height_ - 12 - kMin));
-  } else if (id == kIdSplitter1) {
-    panel1Height_ = std::clamp(panel1Height_ - px, 55 + 7 + kMin, std::max(55 + 7 + kMin, height - panel2Height_ - 12 - kMin));
-  }
+  if (id == kIdSplitter2) panels_ = moveSplitter2(panels_, px, height);
+  if (id == kIdSplitter1) panels_ = moveSplitter1(panels_, px, height);
   layout();
 }
 
@@ -392,6 +412,17 @@ bool MainWindow::askYesNo(const Question& q) {
 }
 
 HistoryChoice MainWindow::showHistoryDialog(const TextList& entries) { return history_.show(hwnd_, entries); }
+
+void MainWindow::setBusy(bool busy) {
+  busy_ = busy;
+  if (busy) {
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  } else {
+    // A mouse move in place has the control under the pointer choose its own cursor again.
+    POINT p;
+    if (GetCursorPos(&p)) SetCursorPos(p.x, p.y);
+  }
+}
 
 void MainWindow::processMessages() {
   // Only painting: a click queued meanwhile runs after the load, not inside it.

@@ -46,6 +46,10 @@ class MainWindow final : public MainView {
   void setPaneSelection(const PaneSelection& s) override { pane_.select(s); }
   bool copyToClipboard(TextView text) override;
   void setCaption(TextView caption) override;
+  ScreenRect windowRect() const override;
+  PanelHeights panelHeights() const override { return panels_; }
+  ScreenRect workAreaFor(const ScreenRect& rect) const override;
+  void placeWindow(const std::optional<ScreenRect>& rect, const PanelHeights& panels) override;
   void setFileNameText(TextView name) override;
   void setEncodingLabel(TextView label) override;
   void acceptDroppedFiles() override;
@@ -65,6 +69,7 @@ class MainWindow final : public MainView {
   void showInformation(TextView text) override;
   bool askYesNo(const Question& question) override;
   HistoryChoice showHistoryDialog(const TextList& entries) override;
+  void setBusy(bool busy) override;
   void processMessages() override;
   void sleepMs(int ms) override { Sleep(DWORD(ms)); }
   void openInNotepad(TextView path) override;
@@ -91,7 +96,7 @@ class MainWindow final : public MainView {
   // MainJumps.cpp: the jump list, the pane's jumps, the copies and "E".
   bool onJumpCommand(int id, int code, HWND control);
   LRESULT handleJumpList(UINT msg, WPARAM wp, LPARAM lp, bool& done);
-  LRESULT onNotify(const NMHDR& hdr);
+  LRESULT onNotify(NMHDR& hdr);
   void onDropFiles(HDROP drop);
   HBRUSH onColor(UINT msg, HDC dc, HWND control);
   void onSplitter(int id, int dy);
@@ -100,11 +105,12 @@ class MainWindow final : public MainView {
   HWND hwnd_ = nullptr;
   Window tooltip_;  // topmost by itself, owned by no window (see createTooltips)
   UINT dpi_ = 96;
-  int panel2Height_ = 193;  // control panel, moved by Splitter2
-  int panel1Height_ = 166;  // search bar, pane and progress bar, moved by Splitter1
+  PanelHeights panels_;      // moved by Splitter2 and Splitter1, design pixels
+  int checkBox3Width_ = 0;   // pixels its caption needs, measured with its font
   int editorIndex_ = 0;
   Text openDialogName_;
   bool destroyed_ = false;
+  bool busy_ = false;
 
   Theme theme_;
   Font font_, edit1Font_, edit2Font_, memoFont_, listFont_, treeFont_;
