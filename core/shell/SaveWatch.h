@@ -13,6 +13,7 @@ namespace quenlit {
 inline constexpr unsigned kWmHookKey = 0x806E;  // WM_APP + 110
 inline constexpr unsigned kWmKeyDown = 0x100, kWmKeyUp = 0x101;
 inline constexpr int kTimer1Interval = 200;     // ms
+inline constexpr unsigned kVkF1 = 0x70;
 
 inline constexpr TextView kReloadingLine = u"ファイル再読み込み...";
 inline constexpr TextView kFileBusyLine = u"ファイル使用中... ";  // followed by the tick's number
