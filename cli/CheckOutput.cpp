@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "FileWalk.h"
+#include "QuenlitVersion.h"
 
 namespace quenlit::cli {
 

@@ -20,7 +20,12 @@ namespace quenlit {
 namespace fs = std::filesystem;
 
 TForm25::TForm25(MainView& view, AppBridges& bridges, Desktop& desktop, fs::path exePath)
-    : view_(view), bridges_(bridges), editor_(desktop), exePath_(std::move(exePath)), progId_(kDefaultProgId) {}
+    : view_(view),
+      bridges_(bridges),
+      editor_(desktop),
+      exePath_(std::move(exePath)),
+      progId_(kDefaultProgId),
+      watch_(desktop, view.timer1(), watchHost_) {}
 
 fs::path TForm25::besideExe(TextView name) const { return exeDir() / pathFromText(name); }
 
@@ -408,6 +413,10 @@ void TForm25::Button12Click() {
 }
 
 // ---------------------------------------------------------------- small handlers
+
+void TForm25::hookKey(unsigned keyMessage, unsigned vk) { watch_.hookKey(keyMessage, vk); }
+
+void TForm25::Timer1Timer() { watch_.Timer1Timer(); }
 
 void TForm25::CheckBox2Click() {
   if (view_.reloadChecked()) {

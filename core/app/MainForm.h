@@ -8,16 +8,18 @@
 #include <optional>
 #include <vector>
 
+#include "QuenlitVersion.h"
 #include "app/MainView.h"
 #include "bridge/EditorBridge.h"
 #include "reports/Catalog.h"
 #include "shell/FileHistory.h"
+#include "shell/SaveWatch.h"
 #include "source/Outline.h"
 #include "source/SourceFile.h"
 
 namespace quenlit {
 
-inline constexpr TextView kAboutText = u"QuenlitX.exe 2025.07.05\nCopyright (C) 2025 QuenlitX developers";
+inline constexpr TextView kAboutText = u"QuenlitX.exe " QUENLIT_VERSION "\n" QUENLIT_COPYRIGHT;
 inline constexpr TextView kFileNotFound = u"ファイルが見つかりません.";
 inline constexpr TextView kJogaiQuestion =
     u"変数から除外する文字列ファイル jogaiList.txt を作成、編集しますか？\n"
@@ -81,6 +83,11 @@ class TForm25 {
   bool Edit2KeyPress(char16_t key);          // true when the key was consumed
   void Button12Click();                      // "全検索行削除"
 
+  // The save watch and the help key: the message the keyboard hook posts, and Timer1.
+  void hookKey(unsigned keyMessage, unsigned vk);  // WM_HOOKKEY
+  void Timer1Timer();
+  const SaveWatch& saveWatch() const { return watch_; }
+
   // Settings-bound controls and small handlers.
   void CheckBox2Click();                     // after the box changed state
   void CTRLG2Click();
@@ -105,6 +112,22 @@ class TForm25 {
   void setCatalogClock(CatalogClock clock) { clock_ = std::move(clock); }
 
  private:
+  // What the save watch asks of the window, answered from the form's state.
+  class WatchHost final : public SaveWatchHost {
+   public:
+    explicit WatchHost(TForm25& form) : form_(form) {}
+    WindowId mainWindow() override { return form_.view_.windowId(); }
+    WindowId editorMainWindow() override { return form_.editor_.editorMainWnd(); }
+    bool reloadChecked() override { return form_.view_.reloadChecked(); }
+    bool currentFileLocked() override { return isFileLocked(pathFromText(form_.lspFullName_)); }
+    ResultPane& pane() override { return form_.view_.pane(); }
+    void reLoad() override { form_.reLoad(); }
+    void openInBrowser(TextView address) override { form_.view_.openAddress(address); }
+
+   private:
+    TForm25& form_;
+  };
+
   // The wait cursor for the life of the scope; nested scopes show it once.
   class Busy {
    public:
@@ -151,6 +174,8 @@ class TForm25 {
   std::vector<JumpEntry> jumpList_;
   bool ctrlG2_ = true;
   CatalogClock clock_;
+  WatchHost watchHost_{*this};
+  SaveWatch watch_;
 };
 
 }  // namespace quenlit

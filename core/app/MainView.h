@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pane/ResultPane.h"
+#include "shell/SaveWatch.h"
 #include "reports/PaneNavigation.h"
 #include "shell/JumpList.h"
 #include "shell/WindowLayout.h"
@@ -108,6 +109,12 @@ class MainView {
   virtual void sleepMs(int ms) = 0;
   // Has the shell open the editor on a file ("Notepad" with the path as parameter).
   virtual void openInNotepad(TextView path) = 0;
+  // Has the shell open an address with its "open" verb (the browser for a web page).
+  virtual void openAddress(TextView address) = 0;
+
+  // The main window as the desktop knows it, and Timer1 (200 ms, off at start).
+  virtual WindowId windowId() const = 0;
+  virtual Timer& timer1() = 0;
 };
 
 // The pieces later work fills in: the keyboard hook with its message filter

@@ -10,6 +10,7 @@
 #include "app/MainForm.h"
 #include "app/Theme.h"
 #include "app/WinBridges.h"
+#include "shell/WindowTimer.h"
 #include "bridge/WinDesktop.h"
 #include "reports/PaneControl.h"
 #include "shell/HistoryDialog.h"
@@ -20,6 +21,7 @@
 namespace quenlit::win {
 
 inline constexpr UINT kMsgTreeClick = WM_APP + 1;   // after the tree has moved its selection
+inline constexpr UINT_PTR kTimer1Id = 1;
 inline constexpr UINT kMsgEdit1Click = WM_APP + 3;
 inline constexpr UINT kMsgMemoDblClick = WM_APP + 4;  // after the pane selected the word
 
@@ -73,6 +75,9 @@ class MainWindow final : public MainView {
   void processMessages() override;
   void sleepMs(int ms) override { Sleep(DWORD(ms)); }
   void openInNotepad(TextView path) override;
+  void openAddress(TextView address) override;
+  WindowId windowId() const override { return WindowId(hwnd_); }
+  Timer& timer1() override { return timer1_; }
 
  private:
   static LRESULT CALLBACK wndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -121,6 +126,7 @@ class MainWindow final : public MainView {
   ProgressControl progress_;
   HistoryDialog history_{theme_};
   WinBridges bridges_;
+  WindowTimer timer1_{kTimer1Id, kTimer1Interval};
   WinDesktop desktop_;
   TForm25 form_;
 };

@@ -1,18 +1,49 @@
-// The bridges of later work as the window has them today: the window-message
-// filter entry for the hook's message is made; the keyboard hook and the COM
-// message filter keep AppBridges' empty defaults until their own work fills them
-// in. (The editor bridge lives in the form, on the window's WinDesktop.)
+// The bridges the window owns besides the desktop: the window-message filter entry
+// for the hook's message and the low-level keyboard hook. The COM message filter
+// keeps AppBridges' empty default until its own work fills it in. (The editor
+// bridge lives in the form, on the window's WinDesktop.)
 #pragma once
 
+#include <windows.h>
+
+#include <thread>
+
 #include "app/MainView.h"
+#include "app/Win.h"
 
 namespace quenlit::win {
 
-inline constexpr unsigned kWmHookKey = 0x806E;  // WM_APP + 110, posted by the keyboard hook
+// The low-level keyboard hook on a thread of its own. The system calls the hook
+// on the thread that installed it, and holds every key of the desktop back until
+// the call returns; on the window's thread it could not be called while a reload
+// keeps that thread busy, so all typing would stall, and Windows removes a hook
+// that keeps it waiting too often, silently. This thread does nothing but wait
+// for the system's calls.
+class KeyboardHookThread {
+ public:
+  ~KeyboardHookThread() { stop(); }
+  // False when the hook could not be installed (both watches then stay off).
+  bool start(HWND target);
+  void stop();
+  bool running() const { return thread_.joinable(); }
+
+ private:
+  std::thread thread_;
+  DWORD threadId_ = 0;
+};
 
 class WinBridges final : public AppBridges {
  public:
+  // The window the hook posts WM_HOOKKEY to.
+  void setHookTarget(HWND target) { target_ = target; }
   void allowHookMessage() override;
+  void installKeyboardHook() override;
+  void removeKeyboardHook() override { hook_.stop(); }
+  bool hookInstalled() const { return hook_.running(); }
+
+ private:
+  HWND target_ = nullptr;
+  KeyboardHookThread hook_;  // KeyboardHook: not running while Reload is off
 };
 
 }  // namespace quenlit::win
