@@ -4,7 +4,7 @@
 
 #include "app/LoadRules.h"
 #include "app/Settings.h"
-#include "app/TargetCaption.h"
+#include "bridge/TargetCadForm.h"
 #include "text/TextFile.h"
 #include "checks/BuiltinList.h"
 #include "checks/ExclusionList.h"

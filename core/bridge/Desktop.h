@@ -66,8 +66,10 @@ class Desktop {
   // z-order with a new rectangle, shown.
   virtual ScreenRect windowRect(WindowId w) = 0;
   virtual void placeWindow(WindowId w, const ScreenRect& r) = 0;
-  // The primary screen as seen at the DPI of `forWindow`.
+  // The primary screen as seen at the DPI of `forWindow`, and the part of it
+  // that the task bar and other docked bars leave to the windows.
   virtual ScreenSize screenSize(WindowId forWindow) = 0;
+  virtual ScreenRect workArea() = 0;
 
   // Keyboard: the scan code the system maps from a virtual-key code, one key
   // event, and whether a key is down for this thread (GetKeyState's high bit).

@@ -2,7 +2,7 @@
 
 #include "TestSupport.h"
 #include "app/Settings.h"
-#include "app/TargetCaption.h"
+#include "bridge/TargetCadForm.h"
 
 using namespace quenlit;
 using namespace quenlit::test;
