@@ -7,7 +7,7 @@
 
 #include "app/EditorChoice.h"
 #include "app/Ids.h"
-#include "app/TargetCaption.h"
+#include "bridge/TargetCadForm.h"
 #include "res/resource.h"
 #include "shell/Splitter.h"
 

@@ -1,10 +1,11 @@
-// The bridges of later work as the window has them today: the window-message
-// filter entry for the hook's message is made; the keyboard hook and the COM
-// message filter keep AppBridges' empty defaults until their own work fills them
-// in. (The editor bridge lives in the form, on the window's WinDesktop.)
+// The bridges as the window has them: the window-message filter entry for the
+// hook's message and the COM message filter; the keyboard hook keeps
+// AppBridges' empty default until its own work fills it in. (The editor and CAD
+// bridges live in the form, on the window's WinDesktop and ComAutomation.)
 #pragma once
 
 #include "app/MainView.h"
+#include "bridge/MessageFilter.h"
 
 namespace quenlit::win {
 
@@ -13,6 +14,11 @@ inline constexpr unsigned kWmHookKey = 0x806E;  // WM_APP + 110, posted by the k
 class WinBridges final : public AppBridges {
  public:
   void allowHookMessage() override;
+  void registerMessageFilter() override { msgFilter_->RegisterFilter(); }
+  void revokeMessageFilter() override { msgFilter_->RevokeFilter(); }
+
+ private:
+  MessageFilterRef msgFilter_;  // MsgFilter
 };
 
 }  // namespace quenlit::win

@@ -89,6 +89,12 @@ ScreenSize WinDesktop::screenSize(WindowId forWindow) {
   return {GetSystemMetricsForDpi(SM_CXSCREEN, dpi), GetSystemMetricsForDpi(SM_CYSCREEN, dpi)};
 }
 
+ScreenRect WinDesktop::workArea() {
+  RECT r{};
+  if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0)) return {};
+  return {r.left, r.top, r.right, r.bottom};
+}
+
 unsigned WinDesktop::scanCode(unsigned vk) { return MapVirtualKeyW(vk, MAPVK_VK_TO_VSC); }
 
 void WinDesktop::keyEvent(unsigned vk, unsigned scan, bool up) {
