@@ -19,8 +19,15 @@ namespace quenlit {
 
 namespace fs = std::filesystem;
 
-TForm25::TForm25(MainView& view, AppBridges& bridges, Desktop& desktop, fs::path exePath)
-    : view_(view), bridges_(bridges), editor_(desktop), exePath_(std::move(exePath)), progId_(kDefaultProgId) {}
+TForm25::TForm25(MainView& view, AppBridges& bridges, Desktop& desktop, Automation& automation, fs::path exePath)
+    : view_(view),
+      bridges_(bridges),
+      desktop_(desktop),
+      editor_(desktop),
+      cad_(automation, desktop),
+      targetForm_(exePath.parent_path() / pathFromText(kTargetListFileName)),
+      exePath_(std::move(exePath)),
+      progId_(kDefaultProgId) {}
 
 fs::path TForm25::besideExe(TextView name) const { return exeDir() / pathFromText(name); }
 
@@ -57,6 +64,9 @@ void TForm25::FormCreate() {
   progId_ = s.progId;
   ctrlG2_ = s.ctrlG2Check;
   view_.showKeyChoice(ctrlG2_);
+  std::optional<ScreenRect> place;
+  if (s.window) place = clampToWorkArea(*s.window, view_.workAreaFor(*s.window));
+  view_.placeWindow(place, s.panels);
 
   if (fileExists(lspFullName_)) {
     view_.setOpenDialogFileName(lspFullName_);
@@ -79,6 +89,8 @@ void TForm25::FormDestroy() {
   s.lspFullName = lspFullName_;
   s.progId = progId_;
   s.ctrlG2Check = ctrlG2_;
+  s.window = view_.windowRect();
+  s.panels = view_.panelHeights();
   // Written into the file as it is now, so keys of other programs survive.
   const fs::path iniPath = settingsPathFor(exePath_);
   SettingsFile ini = loadSettingsFile(iniPath);
@@ -136,8 +148,8 @@ bool TForm25::makeFuncTree() {
 
 void TForm25::runVariableCheck() {
   ResultPane& pane = view_.pane();
-  pane.clear();
   PaneUpdate update(pane);
+  pane.clear();
   notUusedVariable(lspSL_.lines, jogaiSL_, pane, view_.progress(), true);
 }
 
@@ -155,6 +167,7 @@ void TForm25::Button1Click() {
 }
 
 void TForm25::openChosenFile(TextView path) {
+  Busy busy(*this);
   if (!loadNewFile(path)) return;
   finishOpen();
 }
@@ -172,6 +185,7 @@ bool TForm25::loadNewFile(TextView path) {
 void TForm25::dropFiles(const TextList& paths) {
   auto taken = pickDroppedFile(paths, [](TextView p) { return isFileLocked(pathFromText(p)); });
   if (!taken) return;
+  Busy busy(*this);
   const Text& path = paths[*taken];
   view_.setOpenDialogFileName(path);
   if (!loadNewFile(path)) return;
@@ -181,6 +195,7 @@ void TForm25::dropFiles(const TextList& paths) {
 
 void TForm25::reLoad() {
   if (!fileExists(lspFullName_)) return;
+  Busy busy(*this);
   OutlineTree& tree = view_.tree();
   const OutlineMemory memory = rememberOutline(rows_, tree.selectedIndex(), tree.topIndex());
   const fs::path path = pathFromText(lspFullName_);
@@ -245,6 +260,7 @@ void TForm25::Button10Click() {
     view_.showMessage(kFileNotFound);
     return;
   }
+  Busy busy(*this);
   if (!loadNewFile(path)) return;
   lspFileName_ = fileNamePart(lspFullName_);
   view_.setFileNameText(lspFileName_);
@@ -282,9 +298,16 @@ bool TForm25::TreeView1KeyPress(char16_t key) {
 
 // ---------------------------------------------------------------- checks
 
+// Each check brackets its reload and its report in one pane update: the report
+// the reload writes is replaced at once, and a large pane is written only once.
 void TForm25::Button2Click() {
-  reLoad();
-  ParenCheckResult result = runParenCheck(lspSL_.lines, view_.pane(), view_.progress());
+  ParenCheckResult result;
+  {
+    Busy busy(*this);
+    PaneUpdate update(view_.pane());
+    reLoad();
+    result = runParenCheck(lspSL_.lines, view_.pane(), view_.progress());
+  }
   if (result.scrollTop) view_.scrollPaneTop();
   if (!result.message) return;
   // Shown once the pane shows the listing, so it can be read beside the message.
@@ -299,15 +322,23 @@ void TForm25::Button2Click() {
 }
 
 void TForm25::Button4Click() {
-  reLoad();
-  runVariableCheck();
+  {
+    Busy busy(*this);
+    PaneUpdate update(view_.pane());
+    reLoad();
+    runVariableCheck();
+  }
   view_.scrollPaneTop();
 }
 
 void TForm25::Button5Click() {
-  reLoad();
-  view_.pane().clear();
-  makeLspIndex(lspSL_.lines, lspFileName_, view_.pane(), view_.progress(), clock_);
+  {
+    Busy busy(*this);
+    PaneUpdate update(view_.pane());
+    reLoad();
+    view_.pane().clear();
+    makeLspIndex(lspSL_.lines, lspFileName_, view_.pane(), view_.progress(), clock_);
+  }
   view_.scrollPaneTop();
 }
 
@@ -334,15 +365,23 @@ void TForm25::Button6Click() {
 }
 
 void TForm25::Button7Click() {
-  reLoad();
+  // Read first, so that its error box does not stand over a pane whose drawing is off.
   BuiltinListFile builtins = loadBuiltinList(exeDir());
   if (!builtins.error.empty())
     view_.showFileError(textFromPath(exeDir() / kBuiltinListFileName), FileError{builtins.error});
-  runFunctionCheck(lspSL_.lines, builtins.list, view_.pane(), view_.progress());
+  {
+    Busy busy(*this);
+    PaneUpdate update(view_.pane());
+    reLoad();
+    runFunctionCheck(lspSL_.lines, builtins.list, view_.pane(), view_.progress());
+  }
   view_.scrollPaneTop();
 }
 
-void TForm25::Button11Click() { runLineSearch(lspSL_.lines, view_.searchText(), view_.orderMode(), view_.pane()); }
+void TForm25::Button11Click() {
+  Busy busy(*this);
+  runLineSearch(lspSL_.lines, view_.searchText(), view_.orderMode(), view_.pane());
+}
 
 bool TForm25::Edit2KeyPress(char16_t key) {
   if (key != u'\r') return false;
@@ -363,8 +402,11 @@ void TForm25::Button12Click() {
       break;
   }
   if (!view_.askYesNo(Question{check.question, check.title, true})) return;
-  DeletionResult result =
-      runLineDeletion(lspSL_, pathFromText(lspFullName_), searchText, view_.orderMode(), view_.pane());
+  DeletionResult result;
+  {
+    Busy busy(*this);
+    result = runLineDeletion(lspSL_, pathFromText(lspFullName_), searchText, view_.orderMode(), view_.pane());
+  }
   if (result.ok) return;
   if (!result.failedPath.empty())
     view_.showFileError(textFromPath(result.failedPath), result.error);

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "app/MainView.h"
+#include "bridge/Cad.h"
 #include "bridge/EditorBridge.h"
+#include "bridge/TargetCadForm.h"
 #include "reports/Catalog.h"
 #include "shell/FileHistory.h"
 #include "source/Outline.h"
@@ -29,7 +31,8 @@ inline constexpr TextView kClipboardFailedMessage = u"クリップボードに�
 
 class TForm25 {
  public:
-  TForm25(MainView& view, AppBridges& bridges, Desktop& desktop, std::filesystem::path exePath);
+  TForm25(MainView& view, AppBridges& bridges, Desktop& desktop, Automation& automation,
+          std::filesystem::path exePath);
 
   // Start-up and exit.
   void FormCreate();
@@ -71,6 +74,15 @@ class TForm25 {
   void N1Click();                            // "関数名だけをクリップボードにコピー"
   void N14Click();                           // "関数の範囲すべてをクリップボードにコピー"
 
+  // The CAD and the placement (MainFormCad.cpp).
+  void Button3Click();                       // "CAD": load the current file
+  void Button3MouseDown(bool rightButton);   // a right press opens the target dialog
+  void Button8Click();                       // "C"
+  void CAD1Click();                          // "コマンドを CAD へ送信" (outline)
+  void CAD2Click();                          // "コマンドを CAD へ送信" (jump list)
+  void CAD3Click();                          // "ターゲット CAD" (CAD3 and CAD4)
+  void SpeedButton4Click(bool right);        // "<" (false) and ">" (true)
+
   // Checks and reports.
   void Button2Click();                       // "((✔))"
   void Button4Click();                       // "変数✔"
@@ -98,6 +110,7 @@ class TForm25 {
   const std::vector<OutlineRow>& outlineRows() const { return rows_; }
   const std::vector<JumpEntry>& jumpList() const { return jumpList_; }
   const EditorBridge& editor() const { return editor_; }
+  WindowId helpWnd() const { return helpWnd_; }
   bool ctrlG2Checked() const { return ctrlG2_; }
   std::filesystem::path exeDir() const { return exePath_.parent_path(); }
 
@@ -105,6 +118,22 @@ class TForm25 {
   void setCatalogClock(CatalogClock clock) { clock_ = std::move(clock); }
 
  private:
+  // The wait cursor for the life of the scope; nested scopes show it once.
+  class Busy {
+   public:
+    explicit Busy(TForm25& form) : form_(form) {
+      if (form_.busyDepth_++ == 0) form_.view_.setBusy(true);
+    }
+    ~Busy() {
+      if (--form_.busyDepth_ == 0) form_.view_.setBusy(false);
+    }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+
+   private:
+    TForm25& form_;
+  };
+
   bool loadJogaiList();
   bool loadInto(TextView path);     // loadLspFile with Label1 and the error box
   bool loadNewFile(TextView path);  // LspFullName := path and loadInto; the old name stays on failure
@@ -119,7 +148,11 @@ class TForm25 {
 
   MainView& view_;
   AppBridges& bridges_;
+  Desktop& desktop_;
   EditorBridge editor_;
+  Cad cad_;
+  TargetCadForm targetForm_;
+  WindowId helpWnd_ = kNoWindow;
   std::filesystem::path exePath_;
 
   SourceLines lspSL_;
@@ -131,6 +164,7 @@ class TForm25 {
   bool historyWriteReported_ = false;
   std::vector<OutlineRow> rows_;
   bool treeShown_ = false;          // the tree shows rows_
+  int busyDepth_ = 0;
   std::vector<JumpEntry> jumpList_;
   bool ctrlG2_ = true;
   CatalogClock clock_;

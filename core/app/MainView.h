@@ -6,9 +6,11 @@
 #include <optional>
 #include <vector>
 
+#include "bridge/TargetCadForm.h"
 #include "pane/ResultPane.h"
 #include "reports/PaneNavigation.h"
 #include "shell/JumpList.h"
+#include "shell/WindowLayout.h"
 #include "source/Outline.h"
 #include "source/Progress.h"
 #include "source/SourceFile.h"
@@ -60,6 +62,15 @@ class MainView {
   virtual void setPaneSelection(const PaneSelection& selection) = 0;
 
   virtual void setCaption(TextView caption) = 0;
+  virtual WindowId mainWindow() const = 0;  // this window, as the desktop knows it
+  // The window's rectangle on the screen (its restored one when minimized) and
+  // the heights of the panels the splitters move.
+  virtual ScreenRect windowRect() const = 0;
+  virtual PanelHeights panelHeights() const = 0;
+  // The work area of the screen that holds most of `rect`.
+  virtual ScreenRect workAreaFor(const ScreenRect& rect) const = 0;
+  // Moves the window to `rect` (where it stands when there is none) and sets the panels.
+  virtual void placeWindow(const std::optional<ScreenRect>& rect, const PanelHeights& panels) = 0;
   virtual void setFileNameText(TextView name) = 0;   // Edit1
   virtual void setEncodingLabel(TextView label) = 0; // Label1
   virtual void acceptDroppedFiles() = 0;
@@ -89,9 +100,14 @@ class MainView {
   // Fills the history dialog with `entries` and shows it modally above the main
   // window, which leaves the always-on-top layer meanwhile.
   virtual HistoryChoice showHistoryDialog(const TextList& entries) = 0;
+  // Shows the target CAD dialog modally, its events going to `form`, with the
+  // dialog in the always-on-top layer instead of the main window meanwhile.
+  virtual void showTargetCadDialog(TargetCadForm& form, TextView progId) = 0;
 
   // Plain Unicode text on the clipboard; false when the clipboard could not be had.
   virtual bool copyToClipboard(TextView text) = 0;
+  // The wait cursor, from the start of a load or a check to its end.
+  virtual void setBusy(bool busy) = 0;
 
   virtual void processMessages() = 0;
   virtual void sleepMs(int ms) = 0;
@@ -99,9 +115,9 @@ class MainView {
   virtual void openInNotepad(TextView path) = 0;
 };
 
-// The pieces later work fills in: the keyboard hook with its message filter
-// entry, and the COM message filter. Until then they do nothing. (The editor
-// bridge works on the Desktop the window gives the form.)
+// The pieces of the platform the form only switches on and off: the keyboard
+// hook with its message filter entry, and the COM message filter. (The editor
+// and CAD bridges work on the Desktop and Automation the window gives the form.)
 class AppBridges {
  public:
   virtual ~AppBridges() = default;

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/IniStore.h"
+#include "shell/WindowLayout.h"
 #include "text/TextFile.h"
 
 namespace quenlit {
@@ -18,13 +19,18 @@ struct Settings {
   Text lspFullName;           // the current file
   Text progId = Text(kDefaultProgId);
   bool ctrlG2Check = true;    // VS Code's go-to-line with Ctrl+G (else Alt+G)
+  // Where the user left the window and its splitters: screen pixels for the
+  // window, design pixels for the panels. No window rectangle: centred as designed.
+  std::optional<ScreenRect> window;
+  PanelHeights panels;
 };
 
 // Every key in the order start-up reads them; a missing key or a value that is not
 // a number takes the default ("ProgID" defaults to `currentProgId`).
 Settings readSettings(const IniStore& ini, TextView currentProgId = kDefaultProgId);
 
-// All keys, every time, in the order the exit writes them.
+// All keys, every time, in the order the exit writes them; the window's place
+// and the panels after the others.
 void writeSettings(IniStore& ini, const Settings& s);
 
 // The settings file of an executable: its name with the extension ".ini".

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "FakeAutomation.h"
 #include "FakeDesktop.h"
 #include "TestSupport.h"
 #include "app/MainForm.h"
@@ -84,6 +85,14 @@ class FakeView final : public MainView {
   PaneSelection paneSelection() const override { return paneSel; }
   void setPaneSelection(const PaneSelection& s) override { paneSel = s; }
   void setCaption(TextView c) override { caption = c; }
+  WindowId mainWindow() const override { return mainId; }
+  ScreenRect windowRect() const override { return window; }
+  PanelHeights panelHeights() const override { return panels; }
+  ScreenRect workAreaFor(const ScreenRect&) const override { return workArea; }
+  void placeWindow(const std::optional<ScreenRect>& r, const PanelHeights& p) override {
+    if (r) window = *r;
+    panels = p;
+  }
   void setFileNameText(TextView n) override { edit1 = n; }
   void setEncodingLabel(TextView l) override { label1 = l; }
   void acceptDroppedFiles() override { log.push_back("acceptDroppedFiles"); }
@@ -117,11 +126,17 @@ class FakeView final : public MainView {
     historyShown = entries;
     return historyAnswer;
   }
+  // The target dialog "shows" by running the script the test gave it.
+  void showTargetCadDialog(TargetCadForm& form, TextView progId) override {
+    log.push_back("targetDialog " + toUtf8(progId));
+    if (targetScript) targetScript(form);
+  }
   bool copyToClipboard(TextView t) override {
     if (!clipboardWorks) return false;
     clipboard = t;
     return true;
   }
+  void setBusy(bool b) override { busyLog.push_back(b); }
   void processMessages() override { ++processed; }
   void sleepMs(int ms) override { slept += ms; }
   void openInNotepad(TextView p) override { notepad.push_back(Text(p)); }
@@ -135,15 +150,20 @@ class FakeView final : public MainView {
   NullProgress bar;
   int scrolls = 0, processed = 0, slept = 0;
   Text caption = u"Quenlit", edit1, label1 = u"ANSI", edit2, openDialogName;
+  ScreenRect window{831, 298, 1089, 782}, workArea{0, 0, 1920, 1040};
+  PanelHeights panels;
   int editor = 0;
   bool jump = true, reload = true, ctrlG = true, checkBox3 = false;  // as the form is designed
   std::optional<Text> openAnswer;
   TextList errors, messages, infos, notepad;
   std::vector<std::string> errorReasons, log;
+  std::vector<bool> busyLog;
   std::vector<Question> questions;
   std::deque<bool> answers;
   TextList historyShown;
   HistoryChoice historyAnswer;
+  std::function<void(TargetCadForm&)> targetScript;
+  WindowId mainId = kNoWindow;
 };
 
 class RecordingBridges final : public AppBridges {
@@ -209,7 +229,8 @@ struct App {
   FakeView view;
   RecordingBridges bridges;
   FakeDesktop desktop;
-  TForm25 form{view, bridges, desktop, dir.path / "QuenlitX.exe"};
+  FakeAutomation automation{desktop.log};
+  TForm25 form{view, bridges, desktop, automation, dir.path / "QuenlitX.exe"};
 
   std::filesystem::path file(const std::string& name) const { return dir.path / name; }
   Text path(const std::string& name) const { return textFromPath(file(name)); }

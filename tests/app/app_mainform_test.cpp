@@ -53,9 +53,13 @@ TEST(MainFormStartup, StoredSettingsAndLastFile) {
   App app;
   app.write("demo.lsp", kDemo);
   app.write("QuenlitX.ini", "[Quenlit]\r\nTargetEditor=3\r\nJumpCheak=0\r\nReloadCheak=1\r\nCTRLG2Cheak=0\r\n"
-                            "LspFullName=" + toUtf8(app.path("demo.lsp")) + "\r\n[Target]\r\nProgID=My.Cad\r\n");
+                            "LspFullName=" + toUtf8(app.path("demo.lsp")) + "\r\nWindowLeft=2500\r\nWindowTop=-90\r\n"
+                            "WindowWidth=300\r\nWindowHeight=600\r\nLowerPanelHeight=250\r\n[Target]\r\nProgID=My.Cad\r\n");
   app.write("TargetCAD_APIVersion.txt", "Other\tX.Y\r\nMy CAD\tMy.Cad\r\n");
   app.form.FormCreate();
+  // Left on a screen that is gone: back on this one, whole, with the panels as the user left them.
+  EXPECT_EQ(app.view.window, (ScreenRect{1620, 0, 1920, 600}));
+  EXPECT_EQ(app.view.panels, (PanelHeights{193, 250}));
   EXPECT_EQ(app.view.editor, 3);
   EXPECT_FALSE(app.view.jump);
   EXPECT_TRUE(app.view.reload);
@@ -127,7 +131,8 @@ TEST(MainFormExit, WritesEveryKeyAndTheHistory) {
   app.form.FormDestroy();
   EXPECT_EQ(app.read("QuenlitX.ini"), "[Quenlit]\r\nTargetEditor=-1\r\nJumpCheak=0\r\nReloadCheak=0\r\nLspFullName=" +
                                           toUtf8(app.path("demo.lsp")) +
-                                          "\r\nCTRLG2Cheak=0\r\n[Target]\r\nProgID=BricscadApp.AcadApplication\r\n");
+                                          "\r\nCTRLG2Cheak=0\r\nWindowLeft=831\r\nWindowTop=298\r\nWindowWidth=258\r\nWindowHeight=484\r\n"
+            "ControlPanelHeight=193\r\nLowerPanelHeight=166\r\n[Target]\r\nProgID=BricscadApp.AcadApplication\r\n");
   EXPECT_EQ(app.read("QuenlitHist.txt"), toUtf8(app.path("demo.lsp")) + "\r\n");
   EXPECT_EQ(app.bridges.log, (std::vector<std::string>{"revokeFilter", "removeHook"}));
 }
@@ -197,7 +202,9 @@ TEST(MainFormLoad, ReloadKeepsSelectionAndRefreshesTheJumpList) {
 
   // A check on the unchanged file refills the pane and leaves the tree alone.
   app.view.paneImpl.mem.clear();
+  app.view.busyLog.clear();
   app.form.Button4Click();
+  EXPECT_EQ(app.view.busyLog, (std::vector<bool>{true, false}));  // the wait cursor once, however deep
   EXPECT_EQ(app.view.treeImpl.builds, builds);
   EXPECT_EQ(app.view.treeImpl.selected, 2u);
   EXPECT_EQ(app.paneLines(), variableReport(std::string("\n\n") + kDemo));

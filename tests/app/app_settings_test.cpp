@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "app/Settings.h"
 #include "bridge/TargetCadForm.h"
+#include "shell/WindowLayout.h"
 
 using namespace quenlit;
 using namespace quenlit::test;
@@ -79,14 +80,63 @@ TEST(Settings, WrittenInTheExitOrder) {
   s.lspFullName = u"C:\\work\\a.lsp";
   s.progId = u"My.App";
   s.ctrlG2Check = false;
+  s.window = ScreenRect{-300, 20, 100, 820};
+  s.panels = {250, 120};
   writeSettings(ini, s);
   EXPECT_EQ(ini.lines(), lines("[Quenlit]\nTargetEditor=-1\nJumpCheak=1\nReloadCheak=1\nLspFullName=C:\\work\\a.lsp\n"
-                               "CTRLG2Cheak=0\n[Target]\nProgID=My.App"));
+                               "CTRLG2Cheak=0\nWindowLeft=-300\nWindowTop=20\nWindowWidth=400\nWindowHeight=800\n"
+                               "ControlPanelHeight=250\nLowerPanelHeight=120\n[Target]\nProgID=My.App"));
   Settings back = readSettings(ini);
   EXPECT_EQ(back.targetEditor, -1);
   EXPECT_EQ(back.lspFullName, s.lspFullName);
   EXPECT_EQ(back.progId, s.progId);
   EXPECT_FALSE(back.ctrlG2Check);
+  EXPECT_EQ(back.window, s.window);
+  EXPECT_EQ(back.panels, s.panels);
+}
+
+// The window's place is taken only whole and sane; panels never below what keeps them usable.
+TEST(Settings, WindowKeys) {
+  struct Case {
+    const char* ini;
+    std::optional<ScreenRect> window;
+    PanelHeights panels;
+  } cases[] = {
+      {"", std::nullopt, {193, 166}},
+      {"WindowLeft=10\nWindowTop=20\nWindowWidth=300\nWindowHeight=500", ScreenRect{10, 20, 310, 520}, {193, 166}},
+      {"WindowLeft=10\nWindowTop=20\nWindowWidth=300", std::nullopt, {193, 166}},
+      {"WindowLeft=10\nWindowTop=20\nWindowWidth=0\nWindowHeight=500", std::nullopt, {193, 166}},
+      {"WindowLeft=10\nWindowTop=20\nWindowWidth=999999\nWindowHeight=500", std::nullopt, {193, 166}},
+      {"ControlPanelHeight=0\nLowerPanelHeight=-5", std::nullopt, {30, 102}},
+      {"ControlPanelHeight=x\nLowerPanelHeight=400", std::nullopt, {193, 400}},
+  };
+  for (const auto& c : cases) {
+    IniDocument ini(lines(std::string("[Quenlit]\n") + c.ini));
+    const Settings s = readSettings(ini);
+    EXPECT_EQ(s.window, c.window) << c.ini;
+    EXPECT_EQ(s.panels, c.panels) << c.ini;
+  }
+}
+
+TEST(WindowLayout, SplittersMinimumSizeAndScreen) {
+  const PanelHeights p;  // 193 and 166, as designed
+  EXPECT_EQ(minClientHeight(p), 193 + 12 + 60 + 102);
+  EXPECT_EQ(moveSplitter2(p, 40, 600).control, 233);
+  EXPECT_EQ(moveSplitter2(p, 400, 600).control, 600 - 12 - 60 - 166);  // the outline keeps three rows
+  EXPECT_EQ(moveSplitter2(p, -400, 600).control, 30);
+  EXPECT_EQ(moveSplitter1(p, -50, 600).lower, 216);                     // dragged up: the pane grows
+  EXPECT_EQ(moveSplitter1(p, 400, 600).lower, 102);                     // search bar, two lines, progress
+  // A window smaller than the panels: the lower panel gives way before the outline.
+  const VerticalLayout small = layOut(p, 400);
+  EXPECT_EQ(small.outline, 60);
+  EXPECT_EQ(small.lower, 400 - 12 - 193 - 60);
+  EXPECT_EQ(layOut(p, 455).outline, 455 - 12 - 193 - 166);
+
+  const ScreenRect area{0, 0, 1920, 1040};
+  EXPECT_EQ(clampToWorkArea({100, 100, 358, 584}, area), (ScreenRect{100, 100, 358, 584}));
+  EXPECT_EQ(clampToWorkArea({3000, -200, 3258, 284}, area), (ScreenRect{1662, 0, 1920, 484}));  // a screen now gone
+  EXPECT_EQ(clampToWorkArea({-500, 900, -242, 1384}, area), (ScreenRect{0, 556, 258, 1040}));
+  EXPECT_EQ(clampToWorkArea({10, 10, 3000, 2000}, area), area);                                 // larger than the screen
 }
 
 TEST(SettingsFile, NameEncodingAndDamagedFiles) {

@@ -7,19 +7,16 @@
 #include "app/EditorChoice.h"
 #include "app/Ids.h"
 #include "app/MainWindow.h"
+#include "shell/WindowLayout.h"
 
 namespace quenlit::win {
 
 namespace {
 
-// The client area as designed.
-constexpr int kDesignWidth = 242, kDesignHeight = 455;
-// The design's own controls reach x = 257 ("C", "E" and ">"); a client area of
-// 242 would cut them, so the window opens wide enough to show them whole. The
-// anchored controls grow and move by the difference, as they do when the user
-// widens the window.
-constexpr int kStartWidth = 258;
-constexpr int kSplitter2 = 4, kSplitter1 = 8, kSearchBar = 55, kProgress = 7;
+using namespace layout;
+// The window opens at kMinWidth rather than the designed client width (see
+// WindowLayout.h); the anchored controls grow and move by the difference, as they
+// do when the user widens the window.
 
 enum class Region { ControlPanel, SearchBar };
 enum class Anchor { Left, Grow, Right };  // fixed; wider with the window; kept at the right edge
@@ -113,7 +110,7 @@ void MainWindow::createControls() {
                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | TVS_HASBUTTONS | TVS_LINESATROOT |
                                   TVS_FULLROWSELECT | TVS_SHOWSELALWAYS | TVS_NOTOOLTIPS,
                               0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(INT_PTR(kIdTreeView1)), instance_, nullptr);
-  tree_.attach(tree);
+  tree_.attach(tree, progress_);
   TreeView_SetBkColor(tree, colors::kField);
   TreeView_SetTextColor(tree, colors::kSilver);
   TreeView_SetLineColor(tree, colors::kSilver);
@@ -195,6 +192,16 @@ void MainWindow::applyFonts() {
   TreeView_SetIndent(item(kIdTreeView1), scale(19, dpi_));
   tree_.setIcons(dpi_);
   SendMessageW(item(kIdMemo2), WM_SETFONT, WPARAM(memoFont_.get()), TRUE);
+  {
+    // The order box's caption is measured in the font it is shown in, which
+    // varies with the fonts installed; the box is made as wide as it needs.
+    const std::wstring caption = windowText(item(kIdCheckBox3));
+    WindowDC dc(item(kIdCheckBox3));
+    Selected use(dc.get(), font_.get());
+    SIZE sz{};
+    GetTextExtentPoint32W(dc.get(), caption.c_str(), int(caption.size()), &sz);
+    checkBox3Width_ = sz.cx + GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi_) + scale(8, dpi_);
+  }
   if (tooltip_) SendMessageW(tooltip_.get(), WM_SETFONT, WPARAM(font_.get()), TRUE);
 }
 
@@ -206,13 +213,10 @@ void MainWindow::layout() {
   const int grow = W - s(kDesignWidth);
 
   // Top to bottom: control panel, Splitter2, outline, Splitter1, lower panel.
-  const int panel2 = s(panel2Height_);
-  int panel1 = s(panel1Height_);
-  int treeH = H - panel2 - s(kSplitter2) - s(kSplitter1) - panel1;
-  if (treeH < 0) {
-    panel1 = std::max(s(kSearchBar + kProgress), panel1 + treeH);
-    treeH = std::max(0, H - panel2 - s(kSplitter2) - s(kSplitter1) - panel1);
-  }
+  const VerticalLayout v = layOut(panels_, MulDiv(H, 96, int(dpi_)));
+  const int panel2 = s(v.control);
+  const int panel1 = s(v.lower);
+  const int treeH = std::max(0, H - panel2 - s(kSplitter2) - s(kSplitter1) - panel1);
   const int treeTop = panel2 + s(kSplitter2);
   const int panel1Top = treeTop + treeH + s(kSplitter1);
 
@@ -226,6 +230,10 @@ void MainWindow::layout() {
     int x = s(sp.x), w = s(sp.w);
     if (sp.anchor == Anchor::Grow) w += grow;
     if (sp.anchor == Anchor::Right) x += grow;
+    // The order box takes what its caption needs; the delete button beside it
+    // moves right as far as that takes.
+    if (sp.id == kIdCheckBox3) w = std::max(w, checkBox3Width_);
+    if (sp.id == kIdButton12) x = std::max(x, s(9) + checkBox3Width_ + s(3));
     place(item(sp.id), x, top + s(sp.y), w, s(sp.h));
   }
   place(item(kIdSplitter2), 0, panel2, W, s(kSplitter2));
@@ -236,11 +244,14 @@ void MainWindow::layout() {
   place(item(kIdMemo2), 0, memoTop, W, barTop - memoTop);
   place(item(kIdProgressBar1), 0, barTop, W, s(kProgress));
   if (batch) EndDeferWindowPos(batch);
+  // The window's own ground between the controls (the search bar's strip) is
+  // painted afresh, or pixels of where the controls stood stay behind.
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void MainWindow::placeAtStart() {
   dpi_ = GetDpiForWindow(hwnd_);
-  RECT r{0, 0, scale(kStartWidth, dpi_), scale(kDesignHeight, dpi_)};
+  RECT r{0, 0, scale(kMinWidth, dpi_), scale(kDesignHeight, dpi_)};
   AdjustWindowRectExForDpi(&r, DWORD(GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
                            DWORD(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)), dpi_);
   const int w = r.right - r.left, h = r.bottom - r.top;
@@ -249,6 +260,39 @@ void MainWindow::placeAtStart() {
   const RECT& area = mi.rcWork;
   SetWindowPos(hwnd_, HWND_TOPMOST, area.left + (area.right - area.left - w) / 2,
                area.top + (area.bottom - area.top - h) / 2, w, h, SWP_NOACTIVATE);
+}
+
+ScreenRect MainWindow::windowRect() const {
+  // The restored rectangle, also while minimized; it is kept in work-area
+  // coordinates, which differ from the screen's when the task bar is at the top or left.
+  WINDOWPLACEMENT wp{sizeof wp};
+  RECT r{};
+  if (GetWindowPlacement(hwnd_, &wp)) {
+    r = wp.rcNormalPosition;
+    MONITORINFO mi{sizeof mi};
+    if (GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &mi))
+      OffsetRect(&r, mi.rcWork.left - mi.rcMonitor.left, mi.rcWork.top - mi.rcMonitor.top);
+  } else {
+    GetWindowRect(hwnd_, &r);
+  }
+  return ScreenRect{r.left, r.top, r.right, r.bottom};
+}
+
+ScreenRect MainWindow::workAreaFor(const ScreenRect& rect) const {
+  RECT r{rect.left, rect.top, rect.right, rect.bottom};
+  MONITORINFO mi{sizeof mi};
+  if (!GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &mi))
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &mi.rcWork, 0);
+  return ScreenRect{mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom};
+}
+
+void MainWindow::placeWindow(const std::optional<ScreenRect>& rect, const PanelHeights& panels) {
+  panels_ = panels;
+  if (rect) {
+    SetWindowPos(hwnd_, nullptr, rect->left, rect->top, rect->width(), rect->height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  layout();
 }
 
 }  // namespace quenlit::win

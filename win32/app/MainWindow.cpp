@@ -34,7 +34,7 @@ Text localDateTime(std::time_t t) {
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, std::filesystem::path exePath)
-    : instance_(instance), form_(*this, bridges_, desktop_, std::move(exePath)) {
+    : instance_(instance), form_(*this, bridges_, desktop_, automation_, std::move(exePath)) {
   form_.setCatalogClock(CatalogClock{[] { return std::time(nullptr); }, localDateTime});
 }
 
@@ -49,6 +49,7 @@ bool MainWindow::create(int showCommand) {
   wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_QUENLIT));
   wc.hIconSm = wc.hIcon;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.style = CS_HREDRAW | CS_VREDRAW;
   wc.hbrBackground = theme_.windowBrush();
   wc.lpszClassName = kMainClass;
   if (!RegisterClassExW(&wc)) return false;
@@ -91,10 +92,21 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
       layout();
       return 0;
+    case WM_SETCURSOR:
+      if (busy_ && LOWORD(lp) == HTCLIENT) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      return DefWindowProcW(hwnd_, msg, wp, lp);
     case WM_GETMINMAXINFO: {
+      // No smaller than what keeps every button, a few outline rows and a few
+      // pane lines in view.
+      RECT r{0, 0, scale(layout::kMinWidth, dpi_), scale(minClientHeight(panels_), dpi_)};
+      AdjustWindowRectExForDpi(&r, DWORD(GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
+                               DWORD(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)), dpi_);
       auto* mm = reinterpret_cast<MINMAXINFO*>(lp);
-      mm->ptMinTrackSize.x = scale(120, dpi_);
-      mm->ptMinTrackSize.y = scale(panel2Height_ + 4 + 8 + 55 + 7 + 60, dpi_);
+      mm->ptMinTrackSize.x = r.right - r.left;
+      mm->ptMinTrackSize.y = r.bottom - r.top;
       return 0;
     }
     case WM_DPICHANGED: {
@@ -110,7 +122,7 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
       onCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
       return 0;
     case WM_NOTIFY:
-      return onNotify(*reinterpret_cast<const NMHDR*>(lp));
+      return onNotify(*reinterpret_cast<NMHDR*>(lp));
     case WM_DROPFILES:
       onDropFiles(reinterpret_cast<HDROP>(wp));
       return 0;
@@ -141,6 +153,9 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case kMsgMemoDblClick:
       form_.Memo2DblClick();
       return 0;
+    case kMsgButton3Right:
+      form_.Button3MouseDown(true);
+      return 0;
     case WM_DESTROY:
       if (!destroyed_) {
         destroyed_ = true;
@@ -168,7 +183,11 @@ void MainWindow::onCommand(int id, int code, HWND control) {
       case kIdButton12: form_.Button12Click(); return;
       case kIdCheckBox2: form_.CheckBox2Click(); return;
       case kIdCheckBox3: form_.Button11Click(); return;
-      default: return;  // "CAD", "C", "<", ">" belong to later work
+      case kIdButton3: form_.Button3Click(); return;
+      case kIdButton8: form_.Button8Click(); return;
+      case kIdSpeedButton4: form_.SpeedButton4Click(false); return;
+      case kIdSpeedButton5: form_.SpeedButton4Click(true); return;
+      default: return;
     }
   }
   if (control) {
@@ -196,13 +215,29 @@ void MainWindow::onCommand(int id, int code, HWND control) {
     case kIdCTRLG4: form_.CTRLG2Click(); return;
     case kIdALTG1:
     case kIdALTG2: form_.ALTG1Click(); return;
-    default: return;  // the CAD items come later
+    case kIdCAD1: form_.CAD1Click(); return;
+    case kIdCAD2: form_.CAD2Click(); return;
+    case kIdCAD3:
+    case kIdCAD4: form_.CAD3Click(); return;
+    default: return;
   }
 }
 
-LRESULT MainWindow::onNotify(const NMHDR& hdr) {
+LRESULT MainWindow::onNotify(NMHDR& hdr) {
   if (hdr.idFrom != UINT_PTR(kIdTreeView1)) return 0;
   switch (hdr.code) {
+    case NM_CUSTOMDRAW: {
+      // The selected row while the outline has no focus: the control's own light
+      // colours under the silver text would make it unreadable.
+      auto& cd = reinterpret_cast<NMTVCUSTOMDRAW&>(hdr);
+      if (cd.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+      if (cd.nmcd.dwDrawStage == CDDS_ITEMPREPAINT && (cd.nmcd.uItemState & CDIS_SELECTED) &&
+          GetFocus() != hdr.hwndFrom) {
+        cd.clrText = colors::kWhite;
+        cd.clrTextBk = colors::kInactiveSelection;
+      }
+      return CDRF_DODEFAULT;
+    }
     case NM_CLICK:
       // The tree moves its selection after this notification; describe the row then.
       PostMessageW(hwnd_, kMsgTreeClick, 0, 0);
@@ -247,12 +282,8 @@ void MainWindow::onSplitter(int id, int dy) {
   GetClientRect(hwnd_, &c);
   const int px = MulDiv(dy, 96, int(dpi_));
   const int height = MulDiv(c.bottom, 96, int(dpi_));
-  constexpr int kMin = 30;
-  if (id == kIdSplitter2) {
-    panel2Height_ = std::clamp(panel2Height_ + px, kMin, std::max(kMin, height - panel1Height_ - 12 - kMin));
-  } else if (id == kIdSplitter1) {
-    panel1Height_ = std::clamp(panel1Height_ - px, 55 + 7 + kMin, std::max(55 + 7 + kMin, height - panel2Height_ - 12 - kMin));
-  }
+  if (id == kIdSplitter2) panels_ = moveSplitter2(panels_, px, height);
+  if (id == kIdSplitter1) panels_ = moveSplitter1(panels_, px, height);
   layout();
 }
 
@@ -268,6 +299,9 @@ LRESULT MainWindow::handleControl(HWND ctl, UINT msg, WPARAM wp, LPARAM lp, bool
   switch (id) {
     case kIdEdit1:
       if (msg == WM_LBUTTONUP) PostMessageW(hwnd_, kMsgEdit1Click, 0, 0);
+      break;
+    case kIdButton3:
+      if (msg == WM_RBUTTONDOWN) PostMessageW(hwnd_, kMsgButton3Right, 0, 0);  // Button3MouseDown
       break;
     case kIdEdit2:
       if (msg == WM_GETDLGCODE && wp == VK_RETURN) {
@@ -351,31 +385,7 @@ std::optional<Text> MainWindow::runOpenDialog() {
   return openDialogName_;
 }
 
-namespace {
-
-// The system's own wording for the error, in the user's language.
-std::wstring systemReason(const FileError& error) {
-  if (error.code != 0) {
-    wchar_t* buf = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, DWORD(error.code), 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
-    std::wstring reason = n && buf ? std::wstring(buf, n) : std::wstring();
-    if (buf) LocalFree(buf);
-    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' '))
-      reason.pop_back();
-    if (!reason.empty()) return reason;
-  }
-  return wide(fromUtf8Lenient(error.reason));
-}
-
-}  // namespace
-
-void MainWindow::showFileError(TextView path, const FileError& error) {
-  const std::wstring p = wide(path);
-  const std::wstring msg = L"ファイル \"" + p + L"\" を開けません。\n" + systemReason(error);
-  MessageBoxW(hwnd_, msg.c_str(), wide(kAppTitle).c_str(), MB_OK | MB_ICONERROR);
-}
+void MainWindow::showFileError(TextView path, const FileError& error) { showFileErrorBox(hwnd_, path, error); }
 
 void MainWindow::showMessage(TextView t) {
   MessageBoxW(hwnd_, wide(t).c_str(), wide(kAppTitle).c_str(), MB_OK);
@@ -392,6 +402,17 @@ bool MainWindow::askYesNo(const Question& q) {
 }
 
 HistoryChoice MainWindow::showHistoryDialog(const TextList& entries) { return history_.show(hwnd_, entries); }
+
+void MainWindow::setBusy(bool busy) {
+  busy_ = busy;
+  if (busy) {
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  } else {
+    // A mouse move in place has the control under the pointer choose its own cursor again.
+    POINT p;
+    if (GetCursorPos(&p)) SetCursorPos(p.x, p.y);
+  }
+}
 
 void MainWindow::processMessages() {
   // Only painting: a click queued meanwhile runs after the load, not inside it.

@@ -10,6 +10,8 @@
 #include "app/MainForm.h"
 #include "app/Theme.h"
 #include "app/WinBridges.h"
+#include "bridge/ComAutomation.h"
+#include "bridge/TargetCadDialog.h"
 #include "bridge/WinDesktop.h"
 #include "reports/PaneControl.h"
 #include "shell/HistoryDialog.h"
@@ -22,6 +24,7 @@ namespace quenlit::win {
 inline constexpr UINT kMsgTreeClick = WM_APP + 1;   // after the tree has moved its selection
 inline constexpr UINT kMsgEdit1Click = WM_APP + 3;
 inline constexpr UINT kMsgMemoDblClick = WM_APP + 4;  // after the pane selected the word
+inline constexpr UINT kMsgButton3Right = WM_APP + 5;  // a right press on "CAD", handled after the press
 
 class MainWindow final : public MainView {
  public:
@@ -46,6 +49,10 @@ class MainWindow final : public MainView {
   void setPaneSelection(const PaneSelection& s) override { pane_.select(s); }
   bool copyToClipboard(TextView text) override;
   void setCaption(TextView caption) override;
+  ScreenRect windowRect() const override;
+  PanelHeights panelHeights() const override { return panels_; }
+  ScreenRect workAreaFor(const ScreenRect& rect) const override;
+  void placeWindow(const std::optional<ScreenRect>& rect, const PanelHeights& panels) override;
   void setFileNameText(TextView name) override;
   void setEncodingLabel(TextView label) override;
   void acceptDroppedFiles() override;
@@ -65,6 +72,9 @@ class MainWindow final : public MainView {
   void showInformation(TextView text) override;
   bool askYesNo(const Question& question) override;
   HistoryChoice showHistoryDialog(const TextList& entries) override;
+  void showTargetCadDialog(TargetCadForm& form, TextView progId) override { target_.show(hwnd_, form, progId); }
+  WindowId mainWindow() const override { return reinterpret_cast<WindowId>(hwnd_); }
+  void setBusy(bool busy) override;
   void processMessages() override;
   void sleepMs(int ms) override { Sleep(DWORD(ms)); }
   void openInNotepad(TextView path) override;
@@ -91,7 +101,7 @@ class MainWindow final : public MainView {
   // MainJumps.cpp: the jump list, the pane's jumps, the copies and "E".
   bool onJumpCommand(int id, int code, HWND control);
   LRESULT handleJumpList(UINT msg, WPARAM wp, LPARAM lp, bool& done);
-  LRESULT onNotify(const NMHDR& hdr);
+  LRESULT onNotify(NMHDR& hdr);
   void onDropFiles(HDROP drop);
   HBRUSH onColor(UINT msg, HDC dc, HWND control);
   void onSplitter(int id, int dy);
@@ -100,11 +110,12 @@ class MainWindow final : public MainView {
   HWND hwnd_ = nullptr;
   Window tooltip_;  // topmost by itself, owned by no window (see createTooltips)
   UINT dpi_ = 96;
-  int panel2Height_ = 193;  // control panel, moved by Splitter2
-  int panel1Height_ = 166;  // search bar, pane and progress bar, moved by Splitter1
+  PanelHeights panels_;      // moved by Splitter2 and Splitter1, design pixels
+  int checkBox3Width_ = 0;   // pixels its caption needs, measured with its font
   int editorIndex_ = 0;
   Text openDialogName_;
   bool destroyed_ = false;
+  bool busy_ = false;
 
   Theme theme_;
   Font font_, edit1Font_, edit2Font_, memoFont_, listFont_, treeFont_;
@@ -114,8 +125,10 @@ class MainWindow final : public MainView {
   PaneControl pane_;
   ProgressControl progress_;
   HistoryDialog history_{theme_};
+  TargetCadDialog target_{theme_};
   WinBridges bridges_;
   WinDesktop desktop_;
+  ComAutomation automation_;
   TForm25 form_;
 };
 

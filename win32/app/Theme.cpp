@@ -61,7 +61,42 @@ void Theme::darkenTitleBar(HWND hwnd) {
   DwmSetWindowAttribute(hwnd, kImmersiveDarkMode, &dark, sizeof dark);
 }
 
-void Theme::darkenScrollBars(HWND hwnd) { SetWindowTheme(hwnd, L"DarkMode_Explorer", nullptr); }
+namespace {
+
+// Dark scroll bars need the process and each window to opt in through two
+// unnamed uxtheme entries (ordinals 135 and 133) that exist from Windows 10
+// 1809 (build 17763) on; elsewhere, Wine included, the look stays light.
+using AllowDarkForWindow = BOOL(WINAPI*)(HWND, BOOL);
+using SetAppMode = int(WINAPI*)(int);
+constexpr DWORD kFirstDarkBuild = 17763;
+constexpr int kAllowDark = 1;
+
+DWORD windowsBuild() {
+  using GetVersion = LONG(WINAPI*)(OSVERSIONINFOW*);
+  auto get = reinterpret_cast<GetVersion>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+  OSVERSIONINFOW v{sizeof v};
+  return get && get(&v) == 0 ? v.dwBuildNumber : 0;
+}
+
+AllowDarkForWindow darkModeEntry() {
+  static const AllowDarkForWindow entry = [] {
+    if (windowsBuild() < kFirstDarkBuild) return AllowDarkForWindow{};
+    HMODULE ux = GetModuleHandleW(L"uxtheme.dll");  // loaded with the common controls, kept for the run
+    if (!ux) return AllowDarkForWindow{};
+    if (auto mode = reinterpret_cast<SetAppMode>(reinterpret_cast<void*>(GetProcAddress(ux, MAKEINTRESOURCEA(135)))))
+      mode(kAllowDark);
+    return reinterpret_cast<AllowDarkForWindow>(reinterpret_cast<void*>(GetProcAddress(ux, MAKEINTRESOURCEA(133))));
+  }();
+  return entry;
+}
+
+}  // namespace
+
+void Theme::darkenScrollBars(HWND hwnd) {
+  if (auto allow = darkModeEntry()) allow(hwnd, TRUE);
+  SetWindowTheme(hwnd, L"DarkMode_Explorer", nullptr);
+}
 
 void Theme::plainDrawing(HWND hwnd) { SetWindowTheme(hwnd, L"", L""); }
 

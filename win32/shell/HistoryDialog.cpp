@@ -40,19 +40,8 @@ void HistoryDialog::init(HWND dlg) {
 
   // Filled afresh with no selection; the buttons keep their last state.
   SendMessageW(list, LB_RESETCONTENT, 0, 0);
-  int widest = 0;
-  {
-    WindowDC dc(list);
-    Selected use(dc.get(), listFont_.get());
-    for (const auto& e : entries_) {
-      std::wstring w = wide(e);
-      SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
-      SIZE sz{};
-      GetTextExtentPoint32W(dc.get(), w.c_str(), int(w.size()), &sz);
-      widest = sz.cx > widest ? sz.cx : widest;
-    }
-  }
-  SendMessageW(list, LB_SETHORIZONTALEXTENT, WPARAM(widest + scale(8, dpi_)), 0);
+  for (const auto& e : entries_) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(e).c_str()));
+  SendMessageW(list, LB_SETITEMHEIGHT, 0, scale(18, dpi_));
   showButtons(dlg);
 
   // Client area as designed, centred on the screen, above the main window.
@@ -80,6 +69,27 @@ void HistoryDialog::layout(HWND dlg) {
   // "削除" keeps its place; on a taller dialog the list grows behind it.
   for (int id : {kIdHistLoad, kIdHistDelete, kIdHistCancel})
     SetWindowPos(GetDlgItem(dlg, id), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// A long path loses its middle, never its file name ("C:\\...\\tools\\box.lsp").
+void HistoryDialog::drawEntry(const DRAWITEMSTRUCT& item) const {
+  if (item.itemID == UINT(-1)) return;
+  HDC dc = item.hDC;
+  const bool selected = item.itemState & ODS_SELECTED;
+  SetDCBrushColor(dc, selected ? colors::kSelection : colors::kField);
+  FillRect(dc, &item.rcItem, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  const LRESULT n = SendMessageW(item.hwndItem, LB_GETTEXTLEN, item.itemID, 0);
+  if (n <= 0) return;
+  std::wstring path(size_t(n) + 1, L'\0');
+  SendMessageW(item.hwndItem, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(path.data()));
+  path.resize(size_t(n));
+  Selected use(dc, listFont_.get());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, selected ? colors::kWhite : colors::kText);
+  RECT r = item.rcItem;
+  r.left += scale(3, dpi_);
+  DrawTextW(dc, path.c_str(), int(path.size()), &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_PATH_ELLIPSIS);
+  if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &item.rcItem);
 }
 
 void HistoryDialog::showButtons(HWND dlg) const {
@@ -138,9 +148,14 @@ INT_PTR HistoryDialog::handle(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
       return reinterpret_cast<INT_PTR>(theme_.windowBrush());
     case WM_CTLCOLORLISTBOX:
       return reinterpret_cast<INT_PTR>(theme_.colorField(reinterpret_cast<HDC>(wp), colors::kText));
-    case WM_DRAWITEM:
-      theme_.drawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+      if (item.CtlType == ODT_LISTBOX)
+        drawEntry(item);
+      else
+        theme_.drawButton(item);
       return TRUE;
+    }
   }
   return FALSE;
 }

@@ -26,6 +26,7 @@ class HistoryDialog {
   void layout(HWND dlg);
   void close(HWND dlg, int result);
   void showButtons(HWND dlg) const;
+  void drawEntry(const DRAWITEMSTRUCT& item) const;
 
   const Theme& theme_;
   HistoryButtons buttons_;

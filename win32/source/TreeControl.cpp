@@ -56,7 +56,10 @@ void TreeControl::setRows(const std::vector<OutlineRow>& rows) {
   items_.assign(rows.size(), nullptr);
   // The last item seen at each level is the parent of the next deeper row.
   HTREEITEM parents[3] = {TVI_ROOT, nullptr, nullptr};
+  NullProgress none;
+  ProgressStepper step(progress_ ? *progress_ : none, rows.size(), 30);
   for (size_t i = 0; i < rows.size(); ++i) {
+    step.before(i);
     const OutlineRow& r = rows[i];
     const int level = std::clamp(r.level, 0, 2);
     HTREEITEM parent = level == 0 ? TVI_ROOT : parents[level];
@@ -65,16 +68,23 @@ void TreeControl::setRows(const std::vector<OutlineRow>& rows) {
     TVINSERTSTRUCTW ins{};
     ins.hParent = parent;
     ins.hInsertAfter = TVI_LAST;
-    // Inserted expanded: expanding node by node afterwards costs far more.
+    // Definitions are inserted expanded under collapsed roots: an insert below a
+    // collapsed node is cheap, while every insert or expansion where the row shows
+    // makes the control (Wine's at least) walk all shown rows again. Opening the
+    // two roots at the end costs two such walks instead of one per row.
     ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE;
-    ins.item.state = ins.item.stateMask = TVIS_EXPANDED;
+    ins.item.stateMask = TVIS_EXPANDED;
+    ins.item.state = level > 0 ? TVIS_EXPANDED : 0;
     ins.item.pszText = label.data();
     ins.item.lParam = LPARAM(i);
     ins.item.iImage = ins.item.iSelectedImage = r.icon;
     items_[i] = TreeView_InsertItem(hwnd_, &ins);
     if (level < 2) parents[level + 1] = items_[i];
   }
+  for (size_t i = 0; i < rows.size(); ++i)
+    if (rows[i].level == 0 && items_[i]) TreeView_Expand(hwnd_, items_[i], TVE_EXPAND);
   if (!items_.empty() && items_[0]) TreeView_SelectSetFirstVisible(hwnd_, items_[0]);
+  if (progress_) progress_->setPosition(0);
 }
 
 std::optional<size_t> TreeControl::indexOf(HTREEITEM item) const {

@@ -17,7 +17,11 @@ using ImageList = Unique<HIMAGELIST, destroyImageList>;
 
 class TreeControl final : public OutlineTree {
  public:
-  void attach(HWND tree) { hwnd_ = tree; }
+  // `progress` advances while a large outline is put into the control.
+  void attach(HWND tree, ProgressBar& progress) {
+    hwnd_ = tree;
+    progress_ = &progress;
+  }
   HWND hwnd() const { return hwnd_; }
   // The four 16 × 16 pictures (roots, definitions, unused, nested), at `dpi`.
   void setIcons(UINT dpi);
@@ -36,6 +40,7 @@ class TreeControl final : public OutlineTree {
 
   HWND hwnd_ = nullptr;
   ImageList icons_;
+  ProgressBar* progress_ = nullptr;
   std::vector<HTREEITEM> items_;
   int depth_ = 0;
 };

@@ -205,3 +205,33 @@ TEST(Checks, Edit1ShowsTheFullNameAndTheMenuShowsTheVersion) {
     ASSERT_TRUE(waitFor([&] { return !app.findDialog(L"QuenlitX"); }));
   }
 }
+
+TEST(Checks, FileErrorBoxGivesTheSystemsOwnReason) {
+  const std::string source = "(setq a 1)\r\n(princ)\r\n";
+  Loaded l("ro.lsp", source);
+  App& app = l.app;
+  ASSERT_EQ(app.text(win::kIdEdit1), L"ro.lsp");
+  app.setText(win::kIdEdit2, L"setq");
+  app.pressEnter(win::kIdEdit2);
+  ASSERT_TRUE(waitFor([&] { return app.pane().size() == 1; }));
+  ASSERT_TRUE(SetFileAttributesW(l.path.c_str(), FILE_ATTRIBUTE_READONLY));
+  app.clickAsync(win::kIdButton12);
+  HWND ask = app.waitDialog(L"検索行削除");
+  ASSERT_TRUE(ask);
+  App::press(ask, IDYES);
+  HWND box = app.waitDialog(L"QuenlitX");
+  ASSERT_TRUE(box);
+  // The reason in the system's own words and language, as this process gets them.
+  wchar_t* reason = nullptr;
+  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                 ERROR_ACCESS_DENIED, 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
+  std::wstring expected = reason ? reason : L"";
+  LocalFree(reason);
+  while (!expected.empty() && (expected.back() == L'\n' || expected.back() == L'\r' || expected.back() == L' '))
+    expected.pop_back();
+  ASSERT_FALSE(expected.empty());
+  EXPECT_EQ(App::messageText(box), L"ファイル \"" + l.path + L"\" を開けません。\n" + expected);
+  App::press(box, IDOK);
+  SetFileAttributesW(l.path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(l.s.read("ro.lsp"), source);
+}

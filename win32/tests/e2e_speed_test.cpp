@@ -3,7 +3,10 @@
 // are that the window shows what the command line prints.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
+#include <set>
+#include <thread>
 
 #include "Driver.h"
 #include "app/Ids.h"
@@ -49,6 +52,46 @@ std::string corpusTimesN() {
   return all;
 }
 
+// Watches the progress bar on the screen (what the user sees, not what the
+// program set) while a load runs: how many looks found it part-filled.
+class BarWatch {
+ public:
+  explicit BarWatch(HWND bar) {
+    GetWindowRect(bar, &r_);
+    thread_ = std::thread([this] {
+      HDC screen = GetDC(nullptr);
+      while (!stop_) {
+        int filled = 0;
+        for (int k = 1; k <= kPoints; ++k) {
+          const COLORREF c = GetPixel(screen, r_.left + (r_.right - r_.left) * k / (kPoints + 1), (r_.top + r_.bottom) / 2);
+          if (GetBValue(c) > 0xA0 && GetRValue(c) < 0x80) ++filled;  // the bar's blue, not the dark ground
+        }
+        ++looks_;
+        if (filled > 0 && filled < kPoints) ++partFilled_;
+        levels_.insert(filled);
+        Sleep(5);
+      }
+      ReleaseDC(nullptr, screen);
+    });
+  }
+  ~BarWatch() { stop(); }
+  void stop() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+  }
+  int looks() const { return looks_; }
+  int partFilled() const { return partFilled_; }
+  size_t levels() const { return levels_.size(); }
+
+ private:
+  static constexpr int kPoints = 9;
+  RECT r_{};
+  std::atomic<bool> stop_{false};
+  std::atomic<int> looks_{0}, partFilled_{0};
+  std::set<int> levels_;
+  std::thread thread_;
+};
+
 struct Figures {
   double open = 0, check = 0, cli = 0;
 };
@@ -61,10 +104,18 @@ Figures measure(const std::string& name, const std::string& bytes) {
   App app(s);
   EXPECT_TRUE(app.started());
   if (!app.started()) return f;
+  BarWatch bar(app.control(win::kIdProgressBar1));
   auto t = Clock::now();
   app.drop({s.file(name)});
   EXPECT_TRUE(waitFor([&] { return app.text(win::kIdEdit1) == fromUtf8(name) && !app.pane().empty(); }, 120s));
   f.open = msSince(t);
+  bar.stop();
+  std::printf("[ figures ] %-22s progress bar seen part-filled in %d of %d looks, %zu fill levels\n", name.c_str(),
+              bar.partFilled(), bar.looks(), bar.levels());
+  // A load this long must show the bar moving on the screen, not only set.
+  if (f.open > 1000) {
+    EXPECT_GT(bar.partFilled(), 0) << name;
+  }
   t = Clock::now();
   app.click(win::kIdButton4);  // "変数✔": reload, rebuild, variable check; returns when the handler does
   f.check = msSince(t);

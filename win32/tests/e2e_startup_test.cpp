@@ -7,6 +7,39 @@
 using namespace quenlit::e2e;
 namespace win = quenlit::win;
 
+namespace {
+
+// The settings file without the keys of the window's place, which depend on the screen.
+std::string withoutPlacement(const std::string& ini) {
+  std::string out;
+  size_t at = 0;
+  while (at < ini.size()) {
+    size_t end = ini.find('\n', at);
+    end = end == std::string::npos ? ini.size() : end + 1;
+    const std::string line = ini.substr(at, end - at);
+    if (line.rfind("Window", 0) != 0 && line.rfind("ControlPanelHeight=", 0) != 0 &&
+        line.rfind("LowerPanelHeight=", 0) != 0)
+      out += line;
+    at = end;
+  }
+  return out;
+}
+
+RECT rectOf(HWND h) {
+  RECT r{};
+  GetWindowRect(h, &r);
+  return r;
+}
+
+// Drags a splitter bar of the program by `dy` pixels, as the mouse would.
+void dragSplitter(HWND bar, int dy) {
+  PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 2));
+  PostMessageW(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 2 + dy));
+  PostMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(5, 2 + dy));
+}
+
+}  // namespace
+
 TEST(Startup, FirstStartWithNoFilesShowsTheDefaults) {
   Scratch s(false);
   {
@@ -52,7 +85,7 @@ TEST(Startup, FirstStartWithNoFilesShowsTheDefaults) {
     ASSERT_TRUE(app.close());
     EXPECT_EQ(app.exitCode(), 0u);
   }
-  EXPECT_EQ(s.read("QuenlitX.ini"),
+  EXPECT_EQ(withoutPlacement(s.read("QuenlitX.ini")),
             "[Quenlit]\r\nTargetEditor=0\r\nJumpCheak=1\r\nReloadCheak=0\r\nLspFullName=\r\nCTRLG2Cheak=1\r\n"
             "[Target]\r\nProgID=BricscadApp.AcadApplication\r\n");
   ASSERT_TRUE(s.exists("QuenlitHist.txt"));
@@ -75,7 +108,7 @@ TEST(Startup, ClosingWritesTheSettingsAndARestartLoadsTheLastFile) {
     EXPECT_TRUE(app.checked(win::kIdCheckBox2));
     ASSERT_TRUE(app.close());
   }
-  EXPECT_EQ(s.read("QuenlitX.ini"), "[Quenlit]\r\nTargetEditor=3\r\nJumpCheak=0\r\nReloadCheak=1\r\nLspFullName=" +
+  EXPECT_EQ(withoutPlacement(s.read("QuenlitX.ini")), "[Quenlit]\r\nTargetEditor=3\r\nJumpCheak=0\r\nReloadCheak=1\r\nLspFullName=" +
                                         toUtf8(path) +
                                         "\r\nCTRLG2Cheak=1\r\n[Target]\r\nProgID=BricscadApp.AcadApplication\r\n");
   EXPECT_EQ(s.read("QuenlitHist.txt"), toUtf8(path) + "\r\n");
@@ -120,4 +153,57 @@ TEST(Startup, DamagedFilesGiveTheDefaults) {
   EXPECT_EQ(app.text(win::kIdEdit1), L"");
   ASSERT_TRUE(app.close());
   EXPECT_EQ(app.exitCode(), 0u);
+}
+
+TEST(Startup, WindowSizeAndSplittersSurviveARestartAndComeBackOnScreen) {
+  Scratch s;
+  RECT window{}, tree{}, pane{};
+  {
+    App app(s);
+    ASSERT_TRUE(app.started());
+    SetWindowPos(app.main(), nullptr, 40, 30, 400, 700, SWP_NOZORDER | SWP_NOACTIVATE);
+    auto height = [&](int id) { return rectOf(app.control(id)).bottom - rectOf(app.control(id)).top; };
+    const int paneBefore = height(win::kIdMemo2);
+    dragSplitter(app.control(win::kIdSplitter2), 40);   // control panel taller
+    dragSplitter(app.control(win::kIdSplitter1), -60);  // pane taller
+    ASSERT_TRUE(waitFor([&] { return height(win::kIdMemo2) >= paneBefore + 60; }));
+    window = rectOf(app.main());
+    tree = rectOf(app.control(win::kIdTreeView1));
+    pane = rectOf(app.control(win::kIdMemo2));
+    // No smaller than what keeps the outline in view.
+    SetWindowPos(app.main(), nullptr, 0, 0, 100, 150, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    const RECT shrunk = rectOf(app.control(win::kIdTreeView1));
+    EXPECT_GE(shrunk.bottom - shrunk.top, 50);
+    EXPECT_GE(rectOf(app.main()).right - rectOf(app.main()).left, 258);
+    SetWindowPos(app.main(), nullptr, window.left, window.top, window.right - window.left, window.bottom - window.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(app.close());
+  }
+  const std::string ini = s.read("QuenlitX.ini");
+  EXPECT_NE(ini.find("WindowWidth=400\r\n"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("WindowHeight=700\r\n"), std::string::npos) << ini;
+  {
+    App again(s);
+    ASSERT_TRUE(again.started());
+    const RECT w = rectOf(again.main());
+    EXPECT_EQ(w.left, window.left);
+    EXPECT_EQ(w.top, window.top);
+    EXPECT_EQ(w.right - w.left, 400);
+    EXPECT_EQ(w.bottom - w.top, 700);
+    EXPECT_EQ(rectOf(again.control(win::kIdTreeView1)).top, tree.top);
+    EXPECT_EQ(rectOf(again.control(win::kIdMemo2)).top, pane.top);
+    ASSERT_TRUE(again.close());
+  }
+
+  // Left on a screen that is gone: back on this one, whole.
+  std::string stale = s.read("QuenlitX.ini");
+  const size_t at = stale.find("WindowLeft=");
+  stale.replace(at, stale.find('\r', at) - at, "WindowLeft=6000");
+  s.write("QuenlitX.ini", stale);
+  App third(s);
+  ASSERT_TRUE(third.started());
+  const RECT w = rectOf(third.main());
+  EXPECT_LE(w.right, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_GE(w.left, 0);
+  EXPECT_EQ(w.right - w.left, 400);
 }
