@@ -63,7 +63,7 @@ class Desktop {
   virtual WindowId foreground() = 0;
 
   // Placement: the outer rectangle, and moving a window to the top of the
-  // z-order with a new rectangle, shown.
+  // z-order with a new rectangle, shown but not activated.
   virtual ScreenRect windowRect(WindowId w) = 0;
   virtual void placeWindow(WindowId w, const ScreenRect& r) = 0;
   // The primary screen as seen at the DPI of `forWindow`, and the part of it

@@ -79,8 +79,11 @@ ScreenRect WinDesktop::windowRect(WindowId w) {
   return {r.left, r.top, r.right, r.bottom};
 }
 
+// Moved without being activated: the window the caller brings to the front
+// afterwards (the editor after the placement) must stay there, and the help
+// window placed last must not take its place.
 void WinDesktop::placeWindow(WindowId w, const ScreenRect& r) {
-  SetWindowPos(hwndOf(w), HWND_TOP, r.left, r.top, r.width(), r.height(), SWP_SHOWWINDOW);
+  SetWindowPos(hwndOf(w), HWND_TOP, r.left, r.top, r.width(), r.height(), SWP_SHOWWINDOW | SWP_NOACTIVATE);
 }
 
 ScreenSize WinDesktop::screenSize(WindowId forWindow) {
