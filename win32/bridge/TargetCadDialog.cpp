@@ -30,12 +30,17 @@ void TargetCadDialog::show(HWND owner, TargetCadForm& form, TextView progId) {
   progId_ = Text(progId);
   // The main window stays above every window; the dialog takes its place there
   // while it shows (made topmost as it opens).
+  // Only painting runs in between: a click queued meanwhile waits for the dialog.
+  auto paint = [] {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT)) DispatchMessageW(&msg);
+  };
   SetWindowPos(owner, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  paint();
   DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_TARGETCAD), owner, proc,
                   reinterpret_cast<LPARAM>(this));
   SetWindowPos(owner, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT)) DispatchMessageW(&msg);
+  paint();
   form_ = nullptr;
 }
 
