@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "bridge/Desktop.h"
 #include "bridge/TargetCadForm.h"
 #include "pane/ResultPane.h"
 #include "reports/PaneNavigation.h"

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "text/ScreenRect.h"
 #include "text/Text.h"
 
 namespace quenlit {
@@ -22,16 +23,8 @@ enum VirtualKey : unsigned {
   kVkControl = 0x11,
   kVkMenu = 0x12,  // Alt
   kVkEscape = 0x1B,
-  kVkF1 = 0x70,
 };
 inline constexpr unsigned vkOf(char c) { return unsigned(c); }  // digits and upper-case letters
-
-struct ScreenRect {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  int width() const { return right - left; }
-  int height() const { return bottom - top; }
-  bool operator==(const ScreenRect&) const = default;
-};
 
 struct ScreenSize {
   int width = 0, height = 0;

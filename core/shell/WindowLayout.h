@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "bridge/Desktop.h"
+#include "text/ScreenRect.h"
 
 namespace quenlit {
 

@@ -49,6 +49,15 @@ struct FindArgs {
   HWND found = nullptr;
 };
 
+// A double-click as the mouse gives it: down, up, double-click, up.
+void postDoubleClick(HWND hwnd, POINT p) {
+  const LPARAM at = MAKELPARAM(p.x, p.y);
+  PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(hwnd, WM_LBUTTONUP, 0, at);
+  PostMessageW(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  PostMessageW(hwnd, WM_LBUTTONUP, 0, at);
+}
+
 BOOL CALLBACK findWindowOf(HWND hwnd, LPARAM lp) {
   auto* a = reinterpret_cast<FindArgs*>(lp);
   DWORD pid = 0;
@@ -211,6 +220,10 @@ void App::setText(int id, const std::wstring& t) {
 
 void App::pressEnter(int id) { PostMessageW(control(id), WM_CHAR, VK_RETURN, 1); }
 
+void App::type(int id, const std::wstring& t) {
+  for (wchar_t c : t) PostMessageW(control(id), WM_CHAR, c, 1);
+}
+
 void App::selectEditor(int index) {
   HWND combo = control(win::kIdComboBox1);
   SendMessageW(combo, CB_SETCURSEL, WPARAM(index), 0);
@@ -259,7 +272,7 @@ std::vector<TreeRow> App::tree() const {
 
 void App::selectTreeRow(HTREEITEM item) { TreeView_SelectItem(control(win::kIdTreeView1), item); }
 
-void App::clickTreeRow(HTREEITEM item) {
+POINT App::treeRowPoint(HTREEITEM item) const {
   HWND tv = control(win::kIdTreeView1);
   TreeView_EnsureVisible(tv, item);  // scrolled to, as a user would
   Remote mem(pi_.hProcess, sizeof(RECT));
@@ -268,9 +281,72 @@ void App::clickTreeRow(HTREEITEM item) {
   mem.write(&r, sizeof r);
   SendMessageW(tv, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(mem.get()));
   mem.read(&r, sizeof r);
-  const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  PostMessageW(tv, WM_LBUTTONDOWN, MK_LBUTTON, at);
-  PostMessageW(tv, WM_LBUTTONUP, 0, at);
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+void App::clickTreeRow(HTREEITEM item) {
+  const POINT p = treeRowPoint(item);
+  HWND tv = control(win::kIdTreeView1);
+  PostMessageW(tv, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+  PostMessageW(tv, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+}
+
+void App::doubleClickTreeRow(HTREEITEM item) { postDoubleClick(control(win::kIdTreeView1), treeRowPoint(item)); }
+
+std::vector<std::wstring> App::jumpList() const {
+  HWND list = control(win::kIdListBox1);
+  std::vector<std::wstring> texts;
+  const LRESULT n = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < n; ++i) {
+    std::wstring t(size_t(SendMessageW(list, LB_GETTEXTLEN, WPARAM(i), 0)) + 1, L'\0');
+    t.resize(size_t(SendMessageW(list, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(t.data()))));
+    texts.push_back(t);
+  }
+  return texts;
+}
+
+std::optional<size_t> App::jumpListSelection() const {
+  const LRESULT i = SendMessageW(control(win::kIdListBox1), LB_GETCURSEL, 0, 0);
+  return i == LB_ERR ? std::nullopt : std::optional<size_t>(size_t(i));
+}
+
+void App::selectJumpEntry(size_t index) { SendMessageW(control(win::kIdListBox1), LB_SETCURSEL, WPARAM(index), 0); }
+
+POINT App::jumpEntryPoint(int index) const {
+  // Rows of one height from the top row on; no pointer crosses the processes.
+  HWND list = control(win::kIdListBox1);
+  const int height = int(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  const int top = int(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+  return POINT{20, (index - top) * height + height / 2};
+}
+
+void App::dragJumpEntry(int from, int to) {
+  HWND list = control(win::kIdListBox1);
+  const int count = int(SendMessageW(list, LB_GETCOUNT, 0, 0));
+  const POINT a = jumpEntryPoint(from);
+  POINT b = jumpEntryPoint(to < 0 ? count : to);
+  if (to < 0) b.y += 4;  // clear of the last entry
+  PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(a.x, a.y));
+  PostMessageW(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(a.x, (a.y + b.y) / 2));
+  PostMessageW(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(b.x, b.y));
+  PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(b.x, b.y));
+}
+
+void App::doubleClickJumpEntry(int index) { postDoubleClick(control(win::kIdListBox1), jumpEntryPoint(index)); }
+
+void App::doubleClickPane(int line, int column) {
+  HWND memo = control(kPaneId);
+  const LRESULT start = SendMessageW(memo, EM_LINEINDEX, WPARAM(line), 0);
+  const LRESULT pos = SendMessageW(memo, EM_POSFROMCHAR, WPARAM(start + column), 0);
+  const POINT at{LOWORD(pos) + 2, HIWORD(pos) + 4};  // inside the character
+  // As with a mouse: the window comes to the front and the pane takes the focus
+  // with a first click; Wine's edit control selects words only once it has it.
+  SetForegroundWindow(main_);
+  waitFor([&] { return GetForegroundWindow() == main_; }, 2s);
+  PostMessageW(memo, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+  PostMessageW(memo, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+  Sleep(100);
+  postDoubleClick(memo, at);
 }
 
 std::optional<size_t> App::selectedTreeRow() const {
@@ -331,6 +407,19 @@ DWORD App::exitCode() const {
   DWORD code = STILL_ACTIVE;
   GetExitCodeProcess(pi_.hProcess, &code);
   return code;
+}
+
+std::wstring clipboardText() {
+  std::wstring t;
+  for (int i = 0; i < 20 && !OpenClipboard(nullptr); ++i) Sleep(25);
+  if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* p = static_cast<const wchar_t*>(GlobalLock(h))) {
+      t = p;
+      GlobalUnlock(h);
+    }
+  }
+  CloseClipboard();
+  return t;
 }
 
 // ---------------------------------------------------------------- StandIn

@@ -73,6 +73,7 @@ class App {
   void command(int menuId);  // a menu item, posted
   void setText(int id, const std::wstring& text);
   void pressEnter(int id);   // WM_CHAR 13, posted
+  void type(int id, const std::wstring& text);  // a WM_CHAR per character, posted
   void selectEditor(int index);
 
   // A DROPFILES block in the program's memory, posted as WM_DROPFILES.
@@ -81,7 +82,19 @@ class App {
   std::vector<TreeRow> tree() const;
   void selectTreeRow(HTREEITEM item);
   void clickTreeRow(HTREEITEM item);  // mouse down and up on the row
+  void doubleClickTreeRow(HTREEITEM item);
   std::optional<size_t> selectedTreeRow() const;
+
+  // The jump list: its texts, its selection, and a drag with the left button from
+  // one entry onto another (`to` -1: the empty space below the last entry).
+  std::vector<std::wstring> jumpList() const;
+  std::optional<size_t> jumpListSelection() const;
+  void selectJumpEntry(size_t index);
+  void dragJumpEntry(int from, int to);
+  void doubleClickJumpEntry(int index);
+
+  // The result pane: a double-click on the character at `line` and `column`.
+  void doubleClickPane(int line, int column);
 
   // A top-level dialog of the program with this title (message boxes included).
   HWND waitDialog(const std::wstring& title, std::chrono::milliseconds timeout = 20s) const;
@@ -98,12 +111,16 @@ class App {
   static constexpr int kPaneId = 1062;
 
  private:
+  POINT treeRowPoint(HTREEITEM item) const;
+  POINT jumpEntryPoint(int index) const;
+
   PROCESS_INFORMATION pi_{};
   HWND main_ = nullptr;
 };
 
 // A stand-in editor (bin/standin_editor.exe) playing `kind` (vscode, notepad,
 // notepadpp, mery, terapad) on `file`; the lines it went to are read from its log.
+// The kind "witness" is no editor: it logs every key that reaches it.
 class StandIn {
  public:
   StandIn(const std::wstring& kind, const fs::path& file, const std::vector<std::wstring>& options = {});
@@ -158,6 +175,9 @@ class DriverWindow {
  private:
   HWND hwnd_ = nullptr;
 };
+
+// The clipboard's Unicode text (empty when it holds none).
+std::wstring clipboardText();
 
 // Runs bin/quenlit.exe with the arguments; its output lines (UTF-8, LF).
 struct CliRun {

@@ -91,10 +91,12 @@ TEST(Desktop, ReadsFindsMovesTypesAndClicksRealWindows) {
   EXPECT_GT(d.screenSize(w).width, 0);
   EXPECT_GT(d.screenSize(kNoWindow).height, 0);
 
-  ShowWindow(p.main, SW_MINIMIZE);
-  EXPECT_TRUE(d.isIconic(w));
-  d.restore(w);
-  EXPECT_FALSE(d.isIconic(w));
+  for (auto bringBack : {&win::WinDesktop::restore, &win::WinDesktop::showRestored}) {
+    ShowWindow(p.main, SW_MINIMIZE);
+    EXPECT_TRUE(d.isIconic(w));
+    (d.*bringBack)(w);
+    EXPECT_FALSE(d.isIconic(w));
+  }
   EXPECT_TRUE(d.isEnabled(w));
   EnableWindow(p.main, FALSE);
   EXPECT_FALSE(d.isEnabled(w));

@@ -5,7 +5,8 @@
 // digits and Enter), and appends the line it would go to to a log file.
 //
 //   standin_editor KIND FILE LOG [options]
-//   KIND     vscode | notepad | notepadpp | mery | terapad
+//   KIND     vscode | notepad | notepadpp | mery | terapad, or witness: a window
+//            of no editor that logs every key reaching it
 //   --slow MS            open the go-to dialog MS milliseconds after the shortcut
 //   --minimized          start minimized
 //   --show NAME          show the file NAME (beside FILE) instead of FILE
@@ -22,7 +23,7 @@
 
 namespace {
 
-enum class Kind { VSCode, Notepad, NotepadPP, Mery, TeraPad };
+enum class Kind { VSCode, Notepad, NotepadPP, Mery, TeraPad, Witness };
 
 struct Options {
   Kind kind = Kind::Notepad;
@@ -46,6 +47,7 @@ constexpr Editor kEditors[] = {
     {L"Notepad++", L'G', L"StandInGoTo", L"指定位置へジャンプ...", L"Edit"},
     {L"TChildForm", L'G', L"TGoToLineForm", L"行へ移動", L"TSpinEditEx"},
     {L"TTeraPadMainForm", L'J', L"TFormJump", L"指定行へジャンプ", L"TComboBox"},
+    {L"QuenlitWitness", 0, nullptr, nullptr, nullptr},
 };
 
 enum : int { kIdField = 10, kIdGo, kIdLineMode, kIdOffsetMode };
@@ -86,6 +88,7 @@ std::wstring titleFor() {
     case Kind::NotepadPP: return L"*" + path + L" - Notepad++";
     case Kind::Mery: return path + L" - Mery";
     case Kind::TeraPad: return path + L" - TeraPad";
+    case Kind::Witness: return L"witness";
   }
   return name;
 }
@@ -146,6 +149,7 @@ void onKey(WPARAM vk, bool sys) {
     appendLog(line);
   }
   const Editor& e = editor();
+  if (g.kind == Kind::Witness) return;
   if (g.kind != Kind::VSCode) {
     if (vk == WPARAM(e.shortcut) && down(VK_CONTROL)) {
       if (g.slowMs > 0) SetTimer(g_main, kTimerDialog, UINT(g.slowMs), nullptr);
@@ -195,11 +199,12 @@ LRESULT CALLBACK mainProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 bool parse(int argc, wchar_t** argv) {
   if (argc < 4) return false;
   const std::wstring kind = argv[1];
-  const wchar_t* kinds[] = {L"vscode", L"notepad", L"notepadpp", L"mery", L"terapad"};
+  const wchar_t* kinds[] = {L"vscode", L"notepad", L"notepadpp", L"mery", L"terapad", L"witness"};
   bool known = false;
-  for (int i = 0; i < 5; ++i)
+  for (int i = 0; i < 6; ++i)
     if (kind == kinds[i]) g.kind = Kind(i), known = true;
   if (!known) return false;
+  g.logKeys = g.kind == Kind::Witness;
   g.file = argv[2];
   g.log = argv[3];
   for (int i = 4; i < argc; ++i) {
