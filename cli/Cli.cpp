@@ -3,6 +3,7 @@
 #include <map>
 
 #include "Commands.h"
+#include "QuenlitVersion.h"
 #include "text/Encoding.h"
 
 namespace quenlit::cli {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "QuenlitVersion.h"
 #include "app/MainView.h"
 #include "bridge/Cad.h"
 #include "bridge/EditorBridge.h"
@@ -19,7 +20,7 @@
 
 namespace quenlit {
 
-inline constexpr TextView kAboutText = u"QuenlitX.exe 2025.07.05\nCopyright (C) 2025 QuenlitX developers";
+inline constexpr TextView kAboutText = u"QuenlitX.exe " QUENLIT_VERSION "\n" QUENLIT_COPYRIGHT;
 inline constexpr TextView kFileNotFound = u"ファイルが見つかりません.";
 inline constexpr TextView kJogaiQuestion =
     u"変数から除外する文字列ファイル jogaiList.txt を作成、編集しますか？\n"

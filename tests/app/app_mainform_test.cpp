@@ -440,7 +440,7 @@ TEST(MainFormSmallHandlers, Edit1AboutReloadBoxAndKeyChoice) {
 
   app.form.N18Click();
   ASSERT_EQ(app.view.infos.size(), 1u);
-  EXPECT_EQ(app.view.infos[0].substr(0, 24), u"QuenlitX.exe 2025.07.05\n");
+  EXPECT_EQ(app.view.infos[0], u"QuenlitX.exe " QUENLIT_VERSION "\nCopyright (C) 2025 QuenlitX developers");
 
   app.bridges.log.clear();
   app.view.reload = true;

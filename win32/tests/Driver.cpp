@@ -178,12 +178,12 @@ std::string Scratch::read(const std::string& name) const {
 
 // ---------------------------------------------------------------- App
 
-App::App(const Scratch& scratch) {
-  const fs::path exe = scratch.dir / "QuenlitX.exe";
+App::App(const fs::path& folder) {
+  const fs::path exe = folder / "QuenlitX.exe";
   std::wstring cmd = quote(exe.wstring());
   STARTUPINFOW si{};
   si.cb = sizeof si;
-  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, scratch.dir.c_str(), &si, &pi_))
+  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi_))
     return;
   waitFor([this] {
     FindArgs a{pi_.dwProcessId, win::kMainClass, nullptr};
@@ -395,6 +395,16 @@ void App::press(HWND dialog, int buttonId) {
   SendMessageTimeoutW(GetDlgItem(dialog, buttonId), BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &r);
 }
 
+std::wstring App::infoBox(int menuId) {
+  command(menuId);
+  HWND box = waitDialog(L"QuenlitX");
+  if (!box) return L"(no box)";
+  std::wstring text = messageText(box);
+  press(box, IDOK);
+  if (!waitFor([&] { return !findDialog(L"QuenlitX"); })) text += L"(box stayed open)";
+  return text;
+}
+
 bool App::topmost(HWND hwnd) const { return GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST; }
 
 bool App::close(std::chrono::milliseconds timeout) {
@@ -538,13 +548,12 @@ DriverWindow::~DriverWindow() {
 
 // ---------------------------------------------------------------- the command line tool
 
-CliRun runCli(const std::vector<std::wstring>& args) {
+CliRun runCli(const std::vector<std::wstring>& args, const fs::path& exe) {
   CliRun run;
   SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
   HANDLE readEnd = nullptr, writeEnd = nullptr;
   if (!CreatePipe(&readEnd, &writeEnd, &sa, 0)) return run;
   SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-  const fs::path exe = binDir() / "quenlit.exe";
   std::wstring cmd = quote(exe.wstring());
   for (const auto& a : args) cmd += L" " + quote(a);
   STARTUPINFOW si{};
@@ -572,6 +581,22 @@ CliRun runCli(const std::vector<std::wstring>& args) {
   CloseHandle(readEnd);
   run.lines = splitLines(fromUtf8(out));
   return run;
+}
+
+OutlineRows cliOutline(const std::wstring& file, const fs::path& exe) {
+  OutlineRows rows;
+  for (const auto& l : runCli({L"outline", file}, exe).lines) {
+    const size_t blanks = l.find_first_not_of(L' ');
+    const size_t tab = l.find(L'\t');
+    rows.push_back({int(blanks / 2), l.substr(blanks, tab == std::wstring::npos ? tab : tab - blanks)});
+  }
+  return rows;
+}
+
+OutlineRows shown(const std::vector<TreeRow>& rows) {
+  OutlineRows r;
+  for (const auto& row : rows) r.push_back({row.level, row.text});
+  return r;
 }
 
 FileHold::FileHold(const fs::path& p)

@@ -54,7 +54,8 @@ struct TreeRow {
 // One running QuenlitX.exe.
 class App {
  public:
-  explicit App(const Scratch& scratch);
+  explicit App(const Scratch& scratch) : App(scratch.dir) {}
+  explicit App(const fs::path& folder);  // runs folder/QuenlitX.exe in that folder
   ~App();  // closes the program if it still runs; kills it only if it does not end
   App(const App&) = delete;
   App& operator=(const App&) = delete;
@@ -101,6 +102,8 @@ class App {
   HWND findDialog(const std::wstring& title) const;
   HWND waitAnyDialog(std::chrono::milliseconds timeout = 20s) const;  // whatever its title
   static std::wstring messageText(HWND box);
+  // The text of the information box a menu item opens, which is then closed with OK.
+  std::wstring infoBox(int menuId);
   static void press(HWND dialog, int buttonId);
 
   bool topmost(HWND hwnd) const;
@@ -179,12 +182,18 @@ class DriverWindow {
 // The clipboard's Unicode text (empty when it holds none).
 std::wstring clipboardText();
 
-// Runs bin/quenlit.exe with the arguments; its output lines (UTF-8, LF).
+// Runs quenlit.exe (bin/'s unless told) with the arguments; its output lines (UTF-8, LF).
 struct CliRun {
   int code = -1;
   std::vector<std::wstring> lines;
 };
-CliRun runCli(const std::vector<std::wstring>& args);
+CliRun runCli(const std::vector<std::wstring>& args, const fs::path& exe = binDir() / "quenlit.exe");
+
+// Outline rows as (level, text): what `quenlit outline` prints ("  name<TAB>line",
+// two blanks per level) and what the tree shows, to compare the two.
+using OutlineRows = std::vector<std::pair<int, std::wstring>>;
+OutlineRows cliOutline(const std::wstring& file, const fs::path& exe = binDir() / "quenlit.exe");
+OutlineRows shown(const std::vector<TreeRow>& rows);
 
 // Holds a file open without sharing, as an editor that locks it would.
 class FileHold {

@@ -17,23 +17,6 @@ void copySample(const Scratch& s, const std::string& name) {
                              std::filesystem::copy_options::overwrite_existing);
 }
 
-// The CLI's outline ("  name<TAB>line", two blanks per level) as tree rows.
-std::vector<std::pair<int, std::wstring>> cliOutline(const std::wstring& file) {
-  std::vector<std::pair<int, std::wstring>> rows;
-  for (const auto& l : runCli({L"outline", file}).lines) {
-    size_t blanks = l.find_first_not_of(L' ');
-    std::wstring text = l.substr(blanks, l.find(L'\t') == std::wstring::npos ? std::wstring::npos : l.find(L'\t') - blanks);
-    rows.push_back({int(blanks / 2), text});
-  }
-  return rows;
-}
-
-std::vector<std::pair<int, std::wstring>> shown(const std::vector<TreeRow>& rows) {
-  std::vector<std::pair<int, std::wstring>> r;
-  for (const auto& row : rows) r.push_back({row.level, row.text});
-  return r;
-}
-
 }  // namespace
 
 TEST(Load, DropTakesTheFirstUnlockedLspFileAndShowsOutlineAndReport) {
