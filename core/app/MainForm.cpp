@@ -27,7 +27,8 @@ TForm25::TForm25(MainView& view, AppBridges& bridges, Desktop& desktop, Automati
       cad_(automation, desktop),
       targetForm_(exePath.parent_path() / pathFromText(kTargetListFileName)),
       exePath_(std::move(exePath)),
-      progId_(kDefaultProgId) {}
+      progId_(kDefaultProgId),
+      watch_(desktop, view.timer1(), watchHost_) {}
 
 fs::path TForm25::besideExe(TextView name) const { return exeDir() / pathFromText(name); }
 
@@ -415,6 +416,10 @@ void TForm25::Button12Click() {
 }
 
 // ---------------------------------------------------------------- small handlers
+
+void TForm25::hookKey(unsigned keyMessage, unsigned vk) { watch_.hookKey(keyMessage, vk); }
+
+void TForm25::Timer1Timer() { watch_.Timer1Timer(); }
 
 void TForm25::CheckBox2Click() {
   if (view_.reloadChecked()) {

@@ -15,6 +15,7 @@
 #include "bridge/TargetCadForm.h"
 #include "reports/Catalog.h"
 #include "shell/FileHistory.h"
+#include "shell/SaveWatch.h"
 #include "source/Outline.h"
 #include "source/SourceFile.h"
 
@@ -94,6 +95,11 @@ class TForm25 {
   bool Edit2KeyPress(char16_t key);          // true when the key was consumed
   void Button12Click();                      // "全検索行削除"
 
+  // The save watch and the help key: the message the keyboard hook posts, and Timer1.
+  void hookKey(unsigned keyMessage, unsigned vk);  // WM_HOOKKEY
+  void Timer1Timer();
+  const SaveWatch& saveWatch() const { return watch_; }
+
   // Settings-bound controls and small handlers.
   void CheckBox2Click();                     // after the box changed state
   void CTRLG2Click();
@@ -111,7 +117,7 @@ class TForm25 {
   const std::vector<OutlineRow>& outlineRows() const { return rows_; }
   const std::vector<JumpEntry>& jumpList() const { return jumpList_; }
   const EditorBridge& editor() const { return editor_; }
-  WindowId helpWnd() const { return helpWnd_; }
+  WindowId helpWnd() const { return watch_.helpWnd(); }
   bool ctrlG2Checked() const { return ctrlG2_; }
   std::filesystem::path exeDir() const { return exePath_.parent_path(); }
 
@@ -119,6 +125,22 @@ class TForm25 {
   void setCatalogClock(CatalogClock clock) { clock_ = std::move(clock); }
 
  private:
+  // What the save watch asks of the window, answered from the form's state.
+  class WatchHost final : public SaveWatchHost {
+   public:
+    explicit WatchHost(TForm25& form) : form_(form) {}
+    WindowId mainWindow() override { return form_.view_.windowId(); }
+    WindowId editorMainWindow() override { return form_.editor_.editorMainWnd(); }
+    bool reloadChecked() override { return form_.view_.reloadChecked(); }
+    bool currentFileLocked() override { return isFileLocked(pathFromText(form_.lspFullName_)); }
+    ResultPane& pane() override { return form_.view_.pane(); }
+    void reLoad() override { form_.reLoad(); }
+    void openInBrowser(TextView address) override { form_.view_.openAddress(address); }
+
+   private:
+    TForm25& form_;
+  };
+
   // The wait cursor for the life of the scope; nested scopes show it once.
   class Busy {
    public:
@@ -153,7 +175,6 @@ class TForm25 {
   EditorBridge editor_;
   Cad cad_;
   TargetCadForm targetForm_;
-  WindowId helpWnd_ = kNoWindow;
   std::filesystem::path exePath_;
 
   SourceLines lspSL_;
@@ -169,6 +190,8 @@ class TForm25 {
   std::vector<JumpEntry> jumpList_;
   bool ctrlG2_ = true;
   CatalogClock clock_;
+  WatchHost watchHost_{*this};
+  SaveWatch watch_;
 };
 
 }  // namespace quenlit

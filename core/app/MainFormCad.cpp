@@ -40,7 +40,7 @@ void TForm25::CAD3Click() {
 }
 
 void TForm25::SpeedButton4Click(bool right) {
-  placeWindows(right, view_.mainWindow(), desktop_, {cad_, progId_, editor_, view_.editorIndex(), helpWnd_});
+  placeWindows(right, view_.mainWindow(), desktop_, {cad_, progId_, editor_, view_.editorIndex(), watch_.helpWnd()});
 }
 
 }  // namespace quenlit

@@ -9,6 +9,7 @@
 #include "bridge/Desktop.h"
 #include "bridge/TargetCadForm.h"
 #include "pane/ResultPane.h"
+#include "shell/SaveWatch.h"
 #include "reports/PaneNavigation.h"
 #include "shell/JumpList.h"
 #include "shell/WindowLayout.h"
@@ -114,6 +115,12 @@ class MainView {
   virtual void sleepMs(int ms) = 0;
   // Has the shell open the editor on a file ("Notepad" with the path as parameter).
   virtual void openInNotepad(TextView path) = 0;
+  // Has the shell open an address with its "open" verb (the browser for a web page).
+  virtual void openAddress(TextView address) = 0;
+
+  // The main window as the desktop knows it, and Timer1 (200 ms, off at start).
+  virtual WindowId windowId() const = 0;
+  virtual Timer& timer1() = 0;
 };
 
 // The pieces of the platform the form only switches on and off: the keyboard

@@ -140,7 +140,16 @@ class FakeView final : public MainView {
   void processMessages() override { ++processed; }
   void sleepMs(int ms) override { slept += ms; }
   void openInNotepad(TextView p) override { notepad.push_back(Text(p)); }
+  void openAddress(TextView a) override { addresses.push_back(Text(a)); }
+  WindowId windowId() const override { return ownWindow; }
+  Timer& timer1() override { return timer; }
 
+  struct FakeTimer final : Timer {
+    void setEnabled(bool on) override { enabled = on; }
+    bool enabled = false;
+  } timer;
+  WindowId ownWindow = kNoWindow;
+  TextList addresses;
   FakeTree treeImpl;
   RecordingPane paneImpl;
   FakeJumpBox jumpBox;

@@ -6,6 +6,7 @@
 #include "text/TextFile.h"
 #include "checks/ExclusionList.h"
 #include "checks/VariableCheck.h"
+#include "shell/HelpWindow.h"
 
 using namespace quenlit;
 using namespace quenlit::test;
@@ -459,4 +460,49 @@ TEST(MainFormSmallHandlers, Edit1AboutReloadBoxAndKeyChoice) {
   EXPECT_FALSE(app.view.ctrlG);
   app.form.CTRLG2Click();
   EXPECT_TRUE(app.view.ctrlG);
+}
+
+// Ctrl+S in the editor showing the file: on the next tick the outline and the
+// pane follow what the editor saved; F1 in our window opens the reference.
+TEST(MainFormSaveWatch, CtrlSInTheEditorReloadsAndF1OpensTheReference) {
+  App app;
+  app.write("demo.lsp", kDemo);
+  app.form.FormCreate();
+  app.form.dropFiles({app.path("demo.lsp")});
+  app.view.ownWindow = app.desktop.add({u"TForm25", u"Quenlit"});
+  const WindowId code = app.openInVSCode("demo.lsp");
+  app.view.reload = true;
+  app.form.CheckBox2Click();  // Reload switched on: the editor's window is looked up
+  ASSERT_EQ(app.form.editor().editorMainWnd(), code);
+
+  app.write("demo.lsp", std::string(kDemo) + "(defun added (q) q)\n");
+  app.desktop.setForeground(code);
+  app.desktop.controlDown = true;
+  app.form.hookKey(kWmKeyDown, 'S');
+  EXPECT_TRUE(app.view.timer.enabled);
+  app.form.Timer1Timer();
+  EXPECT_FALSE(app.view.timer.enabled);
+  EXPECT_EQ(rowTexts(app.view.treeImpl.rows).back(), u"area (w h)");
+  EXPECT_EQ(rowTexts(app.view.treeImpl.rows)[4], u"added (q)");
+  EXPECT_EQ(app.paneLines(), variableReport(std::string(kDemo) + "(defun added (q) q)\n"));
+
+  app.desktop.setForeground(app.view.ownWindow);
+  app.form.hookKey(kWmKeyDown, kVkF1);
+  app.form.Timer1Timer();
+  EXPECT_EQ(app.view.addresses, TextList{Text(kHelpPageAddress)});
+
+  // Saved away from under the watch: deleted (free, but nothing to read: the
+  // outline stays), or a folder in its place (never free: the watch gives up).
+  const size_t rows = app.view.treeImpl.rows.size();
+  std::filesystem::remove(app.file("demo.lsp"));
+  app.desktop.setForeground(code);
+  app.form.hookKey(kWmKeyDown, 'S');
+  app.form.Timer1Timer();
+  EXPECT_FALSE(app.view.timer.enabled);
+  EXPECT_EQ(app.view.treeImpl.rows.size(), rows);
+  std::filesystem::create_directory(app.file("demo.lsp"));
+  app.form.hookKey(kWmKeyDown, 'S');
+  for (int tick = 0; tick < 10 && app.view.timer.enabled; ++tick) app.form.Timer1Timer();
+  EXPECT_EQ(app.paneLines().back(), u"ファイル読み込み失敗");
+  EXPECT_EQ(app.view.treeImpl.rows.size(), rows);
 }

@@ -60,6 +60,8 @@ bool MainWindow::create(int showCommand) {
                           WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN,
                           CW_USEDEFAULT, CW_USEDEFAULT, 300, 500, nullptr, nullptr, instance_, this);
   if (!hwnd_) return false;
+  timer1_.attach(hwnd_);
+  bridges_.setHookTarget(hwnd_);
   placeAtStart();
   applyFonts();
   layout();
@@ -155,6 +157,12 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case kMsgButton3Right:
       form_.Button3MouseDown(true);
+      return 0;
+    case kWmHookKey:
+      form_.hookKey(LOWORD(wp), LOWORD(lp));
+      return 0;
+    case WM_TIMER:
+      if (wp == timer1_.id()) form_.Timer1Timer();
       return 0;
     case WM_DESTROY:
       if (!destroyed_) {
@@ -421,6 +429,10 @@ void MainWindow::processMessages() {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+}
+
+void MainWindow::openAddress(TextView address) {
+  ShellExecuteW(hwnd_, L"open", wide(address).c_str(), L"", L"", SW_SHOWNORMAL);  // a failure is not reported
 }
 
 void MainWindow::openInNotepad(TextView path) {

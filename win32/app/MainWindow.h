@@ -12,6 +12,7 @@
 #include "app/WinBridges.h"
 #include "bridge/ComAutomation.h"
 #include "bridge/TargetCadDialog.h"
+#include "shell/WindowTimer.h"
 #include "bridge/WinDesktop.h"
 #include "reports/PaneControl.h"
 #include "shell/HistoryDialog.h"
@@ -22,6 +23,7 @@
 namespace quenlit::win {
 
 inline constexpr UINT kMsgTreeClick = WM_APP + 1;   // after the tree has moved its selection
+inline constexpr UINT_PTR kTimer1Id = 1;
 inline constexpr UINT kMsgEdit1Click = WM_APP + 3;
 inline constexpr UINT kMsgMemoDblClick = WM_APP + 4;  // after the pane selected the word
 inline constexpr UINT kMsgButton3Right = WM_APP + 5;  // a right press on "CAD", handled after the press
@@ -78,6 +80,9 @@ class MainWindow final : public MainView {
   void processMessages() override;
   void sleepMs(int ms) override { Sleep(DWORD(ms)); }
   void openInNotepad(TextView path) override;
+  void openAddress(TextView address) override;
+  WindowId windowId() const override { return WindowId(hwnd_); }
+  Timer& timer1() override { return timer1_; }
 
  private:
   static LRESULT CALLBACK wndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -127,6 +132,7 @@ class MainWindow final : public MainView {
   HistoryDialog history_{theme_};
   TargetCadDialog target_{theme_};
   WinBridges bridges_;
+  WindowTimer timer1_{kTimer1Id, kTimer1Interval};
   WinDesktop desktop_;
   ComAutomation automation_;
   TForm25 form_;

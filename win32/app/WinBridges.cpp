@@ -1,10 +1,57 @@
 #include "app/WinBridges.h"
 
-#include <windows.h>
+#include <future>
 
-#include "app/Win.h"
+#include "shell/SaveWatch.h"
 
 namespace quenlit::win {
+
+namespace {
+
+// Where the hook posts. Written before the hook thread starts, read by the hook.
+HWND hookTarget = nullptr;
+
+// Called by the system for every key event of the whole desktop. It does
+// nothing but compare, post and pass the event on: no allocation, no lock, no
+// file access, nothing that could wait or take long, since the key is held back
+// from the program it is meant for until this returns.
+LRESULT CALLBACK keyboardProc(int code, WPARAM wp, LPARAM lp) {
+  if (code == HC_ACTION && (wp == WM_KEYDOWN || wp == WM_KEYUP))
+    PostMessageW(hookTarget, kWmHookKey, wp, LPARAM(reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp)->vkCode));
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+}  // namespace
+
+bool KeyboardHookThread::start(HWND target) {
+  if (running()) return true;
+  hookTarget = target;
+  std::promise<DWORD> installed;  // the thread's id, or 0 when the hook could not be set
+  std::future<DWORD> result = installed.get_future();
+  thread_ = std::thread([&installed] {
+    MSG msg;
+    PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);  // the queue that WM_QUIT will reach
+    HHOOK hook = SetWindowsHookExW(WH_KEYBOARD_LL, keyboardProc, GetModuleHandleW(nullptr), 0);
+    installed.set_value(hook ? GetCurrentThreadId() : 0);
+    if (!hook) return;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    }
+    UnhookWindowsHookEx(hook);
+  });
+  threadId_ = result.get();
+  if (threadId_ == 0) {
+    thread_.join();
+    return false;
+  }
+  return true;
+}
+
+void KeyboardHookThread::stop() {
+  if (!running()) return;
+  PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+  thread_.join();
+  threadId_ = 0;
+}
 
 // Looked up at run time: the function is missing before Windows Vista.
 void WinBridges::allowHookMessage() {
@@ -17,7 +64,13 @@ void WinBridges::allowHookMessage() {
   if (!user32) return;
   using Filter = BOOL(WINAPI*)(UINT, DWORD);
   auto change = reinterpret_cast<Filter>(reinterpret_cast<void*>(GetProcAddress(user32.get(), "ChangeWindowMessageFilter")));
-  if (change) change(kWmHookKey, 1 /* MSGFLT_ADD */);
+  constexpr DWORD kMsgFltAdd = 1;
+  if (change) change(kWmHookKey, kMsgFltAdd);
+}
+
+// A hook that cannot be installed leaves both watches off, without a word.
+void WinBridges::installKeyboardHook() {
+  if (target_) hook_.start(target_);
 }
 
 }  // namespace quenlit::win

@@ -1,24 +1,53 @@
-// The bridges as the window has them: the window-message filter entry for the
-// hook's message and the COM message filter; the keyboard hook keeps
-// AppBridges' empty default until its own work fills it in. (The editor and CAD
-// bridges live in the form, on the window's WinDesktop and ComAutomation.)
+// The bridges the window owns besides the desktop: the window-message filter entry
+// for the hook's message, the low-level keyboard hook and the COM message filter.
+// (The editor and CAD bridges live in the form, on the window's WinDesktop and
+// ComAutomation.)
 #pragma once
 
+#include <windows.h>
+
+#include <thread>
+
 #include "app/MainView.h"
+#include "app/Win.h"
 #include "bridge/MessageFilter.h"
 
 namespace quenlit::win {
 
-inline constexpr unsigned kWmHookKey = 0x806E;  // WM_APP + 110, posted by the keyboard hook
+// The low-level keyboard hook on a thread of its own. The system calls the hook
+// on the thread that installed it, and holds every key of the desktop back until
+// the call returns; on the window's thread it could not be called while a reload
+// keeps that thread busy, so all typing would stall, and Windows removes a hook
+// that keeps it waiting too often, silently. This thread does nothing but wait
+// for the system's calls.
+class KeyboardHookThread {
+ public:
+  ~KeyboardHookThread() { stop(); }
+  // False when the hook could not be installed (both watches then stay off).
+  bool start(HWND target);
+  void stop();
+  bool running() const { return thread_.joinable(); }
+
+ private:
+  std::thread thread_;
+  DWORD threadId_ = 0;
+};
 
 class WinBridges final : public AppBridges {
  public:
+  // The window the hook posts WM_HOOKKEY to.
+  void setHookTarget(HWND target) { target_ = target; }
   void allowHookMessage() override;
   void registerMessageFilter() override { msgFilter_->RegisterFilter(); }
   void revokeMessageFilter() override { msgFilter_->RevokeFilter(); }
+  void installKeyboardHook() override;
+  void removeKeyboardHook() override { hook_.stop(); }
+  bool hookInstalled() const { return hook_.running(); }
 
  private:
+  HWND target_ = nullptr;
   MessageFilterRef msgFilter_;  // MsgFilter
+  KeyboardHookThread hook_;  // KeyboardHook: not running while Reload is off
 };
 
 }  // namespace quenlit::win

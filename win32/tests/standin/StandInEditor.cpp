@@ -14,6 +14,9 @@
 //   --key alt            VS Code: answer Alt+G instead of Ctrl+G
 //   --close-on-activate  close as soon as another program brings it to the front
 //   --log-keys           log every key that reaches it ("key 0x47")
+//   --save-from PATH     Ctrl+S saves: FILE is held open without sharing for
+//                        --hold MS (default 0), then given PATH's bytes and let go;
+//                        the log gets "saved"
 #include <windows.h>
 
 #include <cstdio>
@@ -31,6 +34,8 @@ struct Options {
   int slowMs = 0;
   bool minimized = false, altKey = false, closeOnActivate = false, logKeys = false;
   std::wstring show, title;
+  std::filesystem::path saveFrom;
+  int holdMs = 0;
 };
 
 struct Editor {
@@ -51,13 +56,14 @@ constexpr Editor kEditors[] = {
 };
 
 enum : int { kIdField = 10, kIdGo, kIdLineMode, kIdOffsetMode };
-constexpr UINT_PTR kTimerDialog = 1;
+constexpr UINT_PTR kTimerDialog = 1, kTimerSave = 2;
 
 Options g;
 HINSTANCE g_instance;
 HWND g_main, g_dialog;
 std::wstring g_digits;
 bool g_typing = false;
+HANDLE g_saving = INVALID_HANDLE_VALUE;  // FILE, held while the save is under way
 
 const Editor& editor() { return kEditors[int(g.kind)]; }
 
@@ -142,6 +148,35 @@ LRESULT CALLBACK dialogProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 
 bool down(int vk) { return GetKeyState(vk) < 0; }
 
+// The save's second half: the new bytes go in, then the file is let go.
+void finishSave() {
+  if (g_saving == INVALID_HANDLE_VALUE) return;
+  std::string bytes;
+  if (HANDLE from = CreateFileW(g.saveFrom.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+      from != INVALID_HANDLE_VALUE) {
+    char buf[65536];
+    DWORD got = 0;
+    while (ReadFile(from, buf, sizeof buf, &got, nullptr) && got > 0) bytes.append(buf, got);
+    CloseHandle(from);
+  }
+  SetFilePointer(g_saving, 0, nullptr, FILE_BEGIN);
+  DWORD written = 0;
+  WriteFile(g_saving, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+  SetEndOfFile(g_saving);
+  CloseHandle(g_saving);
+  g_saving = INVALID_HANDLE_VALUE;
+  appendLog("saved");
+}
+
+// Ctrl+S: the file is taken without sharing, as an editor writing it does.
+void startSave() {
+  if (g_saving != INVALID_HANDLE_VALUE) return;
+  g_saving = CreateFileW(g.file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (g_saving == INVALID_HANDLE_VALUE) return;
+  if (g.holdMs > 0) SetTimer(g_main, kTimerSave, UINT(g.holdMs), nullptr);
+  else finishSave();
+}
+
 void onKey(WPARAM vk, bool sys) {
   if (g.logKeys) {
     char line[32];
@@ -150,6 +185,10 @@ void onKey(WPARAM vk, bool sys) {
   }
   const Editor& e = editor();
   if (g.kind == Kind::Witness) return;
+  if (vk == 'S' && down(VK_CONTROL) && !g.saveFrom.empty()) {
+    startSave();
+    return;
+  }
   if (g.kind != Kind::VSCode) {
     if (vk == WPARAM(e.shortcut) && down(VK_CONTROL)) {
       if (g.slowMs > 0) SetTimer(g_main, kTimerDialog, UINT(g.slowMs), nullptr);
@@ -184,6 +223,9 @@ LRESULT CALLBACK mainProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
       if (wp == kTimerDialog) {
         KillTimer(h, kTimerDialog);
         openDialog();
+      } else if (wp == kTimerSave) {
+        KillTimer(h, kTimerSave);
+        finishSave();
       }
       return 0;
     case WM_ACTIVATE:
@@ -217,6 +259,8 @@ bool parse(int argc, wchar_t** argv) {
     else if (a == L"--key" && hasValue) g.altKey = std::wstring(argv[++i]) == L"alt";
     else if (a == L"--close-on-activate") g.closeOnActivate = true;
     else if (a == L"--log-keys") g.logKeys = true;
+    else if (a == L"--save-from" && hasValue) g.saveFrom = argv[++i];
+    else if (a == L"--hold" && hasValue) g.holdMs = _wtoi(argv[++i]);
     else return false;
   }
   return true;

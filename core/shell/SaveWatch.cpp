@@ -1,0 +1,79 @@
+#include "shell/SaveWatch.h"
+
+#include "shell/HelpWindow.h"
+
+namespace quenlit {
+
+namespace {
+constexpr unsigned kVkS = 'S';
+}
+
+void SaveWatch::hookKey(unsigned keyMessage, unsigned vk) {
+  const bool ctrl = desktop_.keyDown(kVkControl);
+  const WindowId front = desktop_.foreground();
+  if (front == host_.mainWindow()) {
+    // Down and up both count, so a held key runs the help again on each message.
+    if (vk == kVkF1) start(kHelp);
+    return;
+  }
+  // Shift is not looked at: Ctrl+Shift+S saves too. A disabled editor window is
+  // blocked by its own Save As dialog, whose Ctrl+S saves nothing yet.
+  const WindowId editor = host_.editorMainWindow();
+  if (editor != kNoWindow && front == editor && desktop_.isEnabled(editor) && keyMessage == kWmKeyDown && ctrl &&
+      vk == kVkS && host_.reloadChecked())
+    start(kReload);
+}
+
+void SaveWatch::start(Mode mode) {
+  mode_ = mode;
+  ticks_ = 0;
+  timer_.setEnabled(true);
+}
+
+void SaveWatch::stop() {
+  mode_ = kIdle;
+  timer_.setEnabled(false);
+}
+
+void SaveWatch::Timer1Timer() {
+  if (mode_ == kHelp) {
+    stop();  // once, on the first tick after the key
+    showHelp();
+  } else if (mode_ == kReload) {
+    waitForTheEditor();
+  }
+}
+
+void SaveWatch::showHelp() {
+  findHelpWindow(desktop_, helpWnd_);
+  if (helpWnd_ != kNoWindow && desktop_.isWindow(helpWnd_)) {
+    if (desktop_.isIconic(helpWnd_)) desktop_.restore(helpWnd_);
+    desktop_.setForeground(helpWnd_);
+  } else {
+    host_.openInBrowser(kHelpPageAddress);
+  }
+}
+
+void SaveWatch::waitForTheEditor() {
+  ResultPane& pane = host_.pane();
+  if (ticks_ == 0) {
+    pane.clear();
+    pane.addLine(kReloadingLine);
+  } else {
+    pane.addLine(Text(kFileBusyLine) + toText(ticks_ + 1));
+  }
+  ++ticks_;
+  if (ticks_ >= kGiveUpTicks) {
+    stop();
+    pane.addLine(kLoadFailedLine);
+    return;
+  }
+  // The editor writes the file while it holds it; a missing file counts as free,
+  // and reLoad then finds nothing to read.
+  if (!host_.currentFileLocked()) {
+    stop();
+    host_.reLoad();
+  }
+}
+
+}  // namespace quenlit
