@@ -89,11 +89,12 @@ class FakeDesktop final : public Desktop {
     if (valid(w)) window(w).rect = r;
   }
   ScreenSize screenSize(WindowId) override { return screen; }
+  ScreenRect workArea() override { return work; }
 
   unsigned scanCode(unsigned vk) override { return vk + 0x100; }
   void keyEvent(unsigned vk, unsigned scan, bool up) override {
     std::string line = std::string(up ? "up " : "down ") + keyName(vk);
-    if (scan != scanCode(vk)) line += " (wrong scan code)";
+    if (scan != scanCode(vk)) line += " (scan " + std::to_string(scan) + ")";
     record(line);
     if (vk == kVkControl || vk == kVkMenu) modifierDown_ = !up;
     if (!up && modifierDown_) revealed_.push_back(char(vk));
@@ -143,6 +144,7 @@ class FakeDesktop final : public Desktop {
   bool refuseForeground = false;
   bool controlDown = false;
   ScreenSize screen{1920, 1080};
+  ScreenRect work{0, 0, 1920, 1080};
 
  private:
   static std::string keyName(unsigned vk) {
@@ -150,6 +152,7 @@ class FakeDesktop final : public Desktop {
       case kVkControl: return "Ctrl";
       case kVkMenu: return "Alt";
       case kVkReturn: return "Enter";
+      case kVkEscape: return "Esc";
       default: return std::string(1, char(vk));
     }
   }

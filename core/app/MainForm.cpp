@@ -4,7 +4,7 @@
 
 #include "app/LoadRules.h"
 #include "app/Settings.h"
-#include "app/TargetCaption.h"
+#include "bridge/TargetCadForm.h"
 #include "text/TextFile.h"
 #include "checks/BuiltinList.h"
 #include "checks/ExclusionList.h"
@@ -19,10 +19,13 @@ namespace quenlit {
 
 namespace fs = std::filesystem;
 
-TForm25::TForm25(MainView& view, AppBridges& bridges, Desktop& desktop, fs::path exePath)
+TForm25::TForm25(MainView& view, AppBridges& bridges, Desktop& desktop, Automation& automation, fs::path exePath)
     : view_(view),
       bridges_(bridges),
+      desktop_(desktop),
       editor_(desktop),
+      cad_(automation, desktop),
+      targetForm_(exePath.parent_path() / pathFromText(kTargetListFileName)),
       exePath_(std::move(exePath)),
       progId_(kDefaultProgId),
       watch_(desktop, view.timer1(), watchHost_) {}

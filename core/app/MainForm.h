@@ -10,7 +10,9 @@
 
 #include "QuenlitVersion.h"
 #include "app/MainView.h"
+#include "bridge/Cad.h"
 #include "bridge/EditorBridge.h"
+#include "bridge/TargetCadForm.h"
 #include "reports/Catalog.h"
 #include "shell/FileHistory.h"
 #include "shell/SaveWatch.h"
@@ -31,7 +33,8 @@ inline constexpr TextView kClipboardFailedMessage = u"クリップボードに�
 
 class TForm25 {
  public:
-  TForm25(MainView& view, AppBridges& bridges, Desktop& desktop, std::filesystem::path exePath);
+  TForm25(MainView& view, AppBridges& bridges, Desktop& desktop, Automation& automation,
+          std::filesystem::path exePath);
 
   // Start-up and exit.
   void FormCreate();
@@ -73,6 +76,15 @@ class TForm25 {
   void N1Click();                            // "関数名だけをクリップボードにコピー"
   void N14Click();                           // "関数の範囲すべてをクリップボードにコピー"
 
+  // The CAD and the placement (MainFormCad.cpp).
+  void Button3Click();                       // "CAD": load the current file
+  void Button3MouseDown(bool rightButton);   // a right press opens the target dialog
+  void Button8Click();                       // "C"
+  void CAD1Click();                          // "コマンドを CAD へ送信" (outline)
+  void CAD2Click();                          // "コマンドを CAD へ送信" (jump list)
+  void CAD3Click();                          // "ターゲット CAD" (CAD3 and CAD4)
+  void SpeedButton4Click(bool right);        // "<" (false) and ">" (true)
+
   // Checks and reports.
   void Button2Click();                       // "((✔))"
   void Button4Click();                       // "変数✔"
@@ -105,6 +117,7 @@ class TForm25 {
   const std::vector<OutlineRow>& outlineRows() const { return rows_; }
   const std::vector<JumpEntry>& jumpList() const { return jumpList_; }
   const EditorBridge& editor() const { return editor_; }
+  WindowId helpWnd() const { return watch_.helpWnd(); }
   bool ctrlG2Checked() const { return ctrlG2_; }
   std::filesystem::path exeDir() const { return exePath_.parent_path(); }
 
@@ -158,7 +171,10 @@ class TForm25 {
 
   MainView& view_;
   AppBridges& bridges_;
+  Desktop& desktop_;
   EditorBridge editor_;
+  Cad cad_;
+  TargetCadForm targetForm_;
   std::filesystem::path exePath_;
 
   SourceLines lspSL_;

@@ -6,6 +6,8 @@
 #include <optional>
 #include <vector>
 
+#include "bridge/Desktop.h"
+#include "bridge/TargetCadForm.h"
 #include "pane/ResultPane.h"
 #include "shell/SaveWatch.h"
 #include "reports/PaneNavigation.h"
@@ -62,6 +64,7 @@ class MainView {
   virtual void setPaneSelection(const PaneSelection& selection) = 0;
 
   virtual void setCaption(TextView caption) = 0;
+  virtual WindowId mainWindow() const = 0;  // this window, as the desktop knows it
   // The window's rectangle on the screen (its restored one when minimized) and
   // the heights of the panels the splitters move.
   virtual ScreenRect windowRect() const = 0;
@@ -99,6 +102,9 @@ class MainView {
   // Fills the history dialog with `entries` and shows it modally above the main
   // window, which leaves the always-on-top layer meanwhile.
   virtual HistoryChoice showHistoryDialog(const TextList& entries) = 0;
+  // Shows the target CAD dialog modally, its events going to `form`, with the
+  // dialog in the always-on-top layer instead of the main window meanwhile.
+  virtual void showTargetCadDialog(TargetCadForm& form, TextView progId) = 0;
 
   // Plain Unicode text on the clipboard; false when the clipboard could not be had.
   virtual bool copyToClipboard(TextView text) = 0;
@@ -117,9 +123,9 @@ class MainView {
   virtual Timer& timer1() = 0;
 };
 
-// The pieces later work fills in: the keyboard hook with its message filter
-// entry, and the COM message filter. Until then they do nothing. (The editor
-// bridge works on the Desktop the window gives the form.)
+// The pieces of the platform the form only switches on and off: the keyboard
+// hook with its message filter entry, and the COM message filter. (The editor
+// and CAD bridges work on the Desktop and Automation the window gives the form.)
 class AppBridges {
  public:
   virtual ~AppBridges() = default;

@@ -22,6 +22,7 @@ enum VirtualKey : unsigned {
   kVkReturn = 0x0D,
   kVkControl = 0x11,
   kVkMenu = 0x12,  // Alt
+  kVkEscape = 0x1B,
 };
 inline constexpr unsigned vkOf(char c) { return unsigned(c); }  // digits and upper-case letters
 
@@ -55,11 +56,13 @@ class Desktop {
   virtual WindowId foreground() = 0;
 
   // Placement: the outer rectangle, and moving a window to the top of the
-  // z-order with a new rectangle, shown.
+  // z-order with a new rectangle, shown but not activated.
   virtual ScreenRect windowRect(WindowId w) = 0;
   virtual void placeWindow(WindowId w, const ScreenRect& r) = 0;
-  // The primary screen as seen at the DPI of `forWindow`.
+  // The primary screen as seen at the DPI of `forWindow`, and the part of it
+  // that the task bar and other docked bars leave to the windows.
   virtual ScreenSize screenSize(WindowId forWindow) = 0;
+  virtual ScreenRect workArea() = 0;
 
   // Keyboard: the scan code the system maps from a virtual-key code, one key
   // event, and whether a key is down for this thread (GetKeyState's high bit).

@@ -55,6 +55,7 @@ class SaveWatch {
   int timerMode() const { return mode_; }
   int timerTicks() const { return ticks_; }
   WindowId helpWnd() const { return helpWnd_; }
+  WindowId& helpWnd() { return helpWnd_; }  // HelpWnd, searched by the window placement too
 
  private:
   void start(Mode mode);

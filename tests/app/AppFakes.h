@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "FakeAutomation.h"
 #include "FakeDesktop.h"
 #include "TestSupport.h"
 #include "app/MainForm.h"
@@ -84,6 +85,7 @@ class FakeView final : public MainView {
   PaneSelection paneSelection() const override { return paneSel; }
   void setPaneSelection(const PaneSelection& s) override { paneSel = s; }
   void setCaption(TextView c) override { caption = c; }
+  WindowId mainWindow() const override { return mainId; }
   ScreenRect windowRect() const override { return window; }
   PanelHeights panelHeights() const override { return panels; }
   ScreenRect workAreaFor(const ScreenRect&) const override { return workArea; }
@@ -123,6 +125,11 @@ class FakeView final : public MainView {
   HistoryChoice showHistoryDialog(const TextList& entries) override {
     historyShown = entries;
     return historyAnswer;
+  }
+  // The target dialog "shows" by running the script the test gave it.
+  void showTargetCadDialog(TargetCadForm& form, TextView progId) override {
+    log.push_back("targetDialog " + toUtf8(progId));
+    if (targetScript) targetScript(form);
   }
   bool copyToClipboard(TextView t) override {
     if (!clipboardWorks) return false;
@@ -164,6 +171,8 @@ class FakeView final : public MainView {
   std::deque<bool> answers;
   TextList historyShown;
   HistoryChoice historyAnswer;
+  std::function<void(TargetCadForm&)> targetScript;
+  WindowId mainId = kNoWindow;
 };
 
 class RecordingBridges final : public AppBridges {
@@ -229,7 +238,8 @@ struct App {
   FakeView view;
   RecordingBridges bridges;
   FakeDesktop desktop;
-  TForm25 form{view, bridges, desktop, dir.path / "QuenlitX.exe"};
+  FakeAutomation automation{desktop.log};
+  TForm25 form{view, bridges, desktop, automation, dir.path / "QuenlitX.exe"};
 
   std::filesystem::path file(const std::string& name) const { return dir.path / name; }
   Text path(const std::string& name) const { return textFromPath(file(name)); }

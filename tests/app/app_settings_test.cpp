@@ -2,7 +2,7 @@
 
 #include "TestSupport.h"
 #include "app/Settings.h"
-#include "app/TargetCaption.h"
+#include "bridge/TargetCadForm.h"
 #include "shell/WindowLayout.h"
 
 using namespace quenlit;

@@ -74,4 +74,18 @@ enum HistoryId : int {
   kIdHistCancel = 104,  // "取り消し", result 2
 };
 
+// Target CAD dialog controls (TTargetCADForm).
+enum TargetCadId : int {
+  kIdTargetList = 201,  // ListBox1
+  kIdTargetEdit1,       // name
+  kIdTargetEdit2,       // identifier
+  kIdTargetLabel1,      // "名称 （説明）"
+  kIdTargetLabel2,      // "ProgID （クラス文字列）"
+  kIdTargetAdd,         // SpeedButton1 "追加"
+  kIdTargetDelete,      // SpeedButton2 "削除"
+  kIdTargetChange,      // SpeedButton3 "変更"
+  kIdTargetOk,          // Button1 "OK"
+  kIdTargetCancel,      // Button2 "取り消し"
+};
+
 }  // namespace quenlit::win

@@ -1,5 +1,4 @@
-// The three right-click menus. Items whose work comes later are present and do
-// nothing yet; the VS Code key choice and the about box work.
+// The three right-click menus and the VS Code key choice in them.
 #include <windowsx.h>
 
 #include "app/Ids.h"

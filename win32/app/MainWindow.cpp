@@ -7,7 +7,7 @@
 
 #include "app/EditorChoice.h"
 #include "app/Ids.h"
-#include "app/TargetCaption.h"
+#include "bridge/TargetCadForm.h"
 #include "res/resource.h"
 #include "shell/Splitter.h"
 
@@ -34,7 +34,7 @@ Text localDateTime(std::time_t t) {
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, std::filesystem::path exePath)
-    : instance_(instance), form_(*this, bridges_, desktop_, std::move(exePath)) {
+    : instance_(instance), form_(*this, bridges_, desktop_, automation_, std::move(exePath)) {
   form_.setCatalogClock(CatalogClock{[] { return std::time(nullptr); }, localDateTime});
 }
 
@@ -155,6 +155,9 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case kMsgMemoDblClick:
       form_.Memo2DblClick();
       return 0;
+    case kMsgButton3Right:
+      form_.Button3MouseDown(true);
+      return 0;
     case kWmHookKey:
       form_.hookKey(LOWORD(wp), LOWORD(lp));
       return 0;
@@ -188,7 +191,11 @@ void MainWindow::onCommand(int id, int code, HWND control) {
       case kIdButton12: form_.Button12Click(); return;
       case kIdCheckBox2: form_.CheckBox2Click(); return;
       case kIdCheckBox3: form_.Button11Click(); return;
-      default: return;  // "CAD", "C", "<", ">" belong to later work
+      case kIdButton3: form_.Button3Click(); return;
+      case kIdButton8: form_.Button8Click(); return;
+      case kIdSpeedButton4: form_.SpeedButton4Click(false); return;
+      case kIdSpeedButton5: form_.SpeedButton4Click(true); return;
+      default: return;
     }
   }
   if (control) {
@@ -216,7 +223,11 @@ void MainWindow::onCommand(int id, int code, HWND control) {
     case kIdCTRLG4: form_.CTRLG2Click(); return;
     case kIdALTG1:
     case kIdALTG2: form_.ALTG1Click(); return;
-    default: return;  // the CAD items come later
+    case kIdCAD1: form_.CAD1Click(); return;
+    case kIdCAD2: form_.CAD2Click(); return;
+    case kIdCAD3:
+    case kIdCAD4: form_.CAD3Click(); return;
+    default: return;
   }
 }
 
@@ -296,6 +307,9 @@ LRESULT MainWindow::handleControl(HWND ctl, UINT msg, WPARAM wp, LPARAM lp, bool
   switch (id) {
     case kIdEdit1:
       if (msg == WM_LBUTTONUP) PostMessageW(hwnd_, kMsgEdit1Click, 0, 0);
+      break;
+    case kIdButton3:
+      if (msg == WM_RBUTTONDOWN) PostMessageW(hwnd_, kMsgButton3Right, 0, 0);  // Button3MouseDown
       break;
     case kIdEdit2:
       if (msg == WM_GETDLGCODE && wp == VK_RETURN) {
@@ -379,31 +393,7 @@ std::optional<Text> MainWindow::runOpenDialog() {
   return openDialogName_;
 }
 
-namespace {
-
-// The system's own wording for the error, in the user's language.
-std::wstring systemReason(const FileError& error) {
-  if (error.code != 0) {
-    wchar_t* buf = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, DWORD(error.code), 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
-    std::wstring reason = n && buf ? std::wstring(buf, n) : std::wstring();
-    if (buf) LocalFree(buf);
-    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' '))
-      reason.pop_back();
-    if (!reason.empty()) return reason;
-  }
-  return wide(fromUtf8Lenient(error.reason));
-}
-
-}  // namespace
-
-void MainWindow::showFileError(TextView path, const FileError& error) {
-  const std::wstring p = wide(path);
-  const std::wstring msg = L"ファイル \"" + p + L"\" を開けません。\n" + systemReason(error);
-  MessageBoxW(hwnd_, msg.c_str(), wide(kAppTitle).c_str(), MB_OK | MB_ICONERROR);
-}
+void MainWindow::showFileError(TextView path, const FileError& error) { showFileErrorBox(hwnd_, path, error); }
 
 void MainWindow::showMessage(TextView t) {
   MessageBoxW(hwnd_, wide(t).c_str(), wide(kAppTitle).c_str(), MB_OK);

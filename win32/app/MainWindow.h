@@ -10,6 +10,8 @@
 #include "app/MainForm.h"
 #include "app/Theme.h"
 #include "app/WinBridges.h"
+#include "bridge/ComAutomation.h"
+#include "bridge/TargetCadDialog.h"
 #include "shell/WindowTimer.h"
 #include "bridge/WinDesktop.h"
 #include "reports/PaneControl.h"
@@ -24,6 +26,7 @@ inline constexpr UINT kMsgTreeClick = WM_APP + 1;   // after the tree has moved 
 inline constexpr UINT_PTR kTimer1Id = 1;
 inline constexpr UINT kMsgEdit1Click = WM_APP + 3;
 inline constexpr UINT kMsgMemoDblClick = WM_APP + 4;  // after the pane selected the word
+inline constexpr UINT kMsgButton3Right = WM_APP + 5;  // a right press on "CAD", handled after the press
 
 class MainWindow final : public MainView {
  public:
@@ -71,6 +74,8 @@ class MainWindow final : public MainView {
   void showInformation(TextView text) override;
   bool askYesNo(const Question& question) override;
   HistoryChoice showHistoryDialog(const TextList& entries) override;
+  void showTargetCadDialog(TargetCadForm& form, TextView progId) override { target_.show(hwnd_, form, progId); }
+  WindowId mainWindow() const override { return reinterpret_cast<WindowId>(hwnd_); }
   void setBusy(bool busy) override;
   void processMessages() override;
   void sleepMs(int ms) override { Sleep(DWORD(ms)); }
@@ -125,9 +130,11 @@ class MainWindow final : public MainView {
   PaneControl pane_;
   ProgressControl progress_;
   HistoryDialog history_{theme_};
+  TargetCadDialog target_{theme_};
   WinBridges bridges_;
   WindowTimer timer1_{kTimer1Id, kTimer1Interval};
   WinDesktop desktop_;
+  ComAutomation automation_;
   TForm25 form_;
 };
 

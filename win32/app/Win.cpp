@@ -1,5 +1,7 @@
 #include "app/Win.h"
 
+#include "bridge/TargetCadForm.h"
+
 namespace quenlit::win {
 
 std::wstring windowText(HWND hwnd) {
@@ -8,6 +10,31 @@ std::wstring windowText(HWND hwnd) {
   const int got = GetWindowTextW(hwnd, s.data(), n + 1);
   s.resize(size_t(got > 0 ? got : 0));
   return s;
+}
+
+namespace {
+
+// The system's own wording for the error, in the user's language.
+std::wstring systemReason(const FileError& error) {
+  if (error.code != 0) {
+    wchar_t* buf = nullptr;
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, DWORD(error.code), 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
+    std::wstring reason = n && buf ? std::wstring(buf, n) : std::wstring();
+    if (buf) LocalFree(buf);
+    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' '))
+      reason.pop_back();
+    if (!reason.empty()) return reason;
+  }
+  return wide(fromUtf8Lenient(error.reason));
+}
+
+}  // namespace
+
+void showFileErrorBox(HWND owner, TextView path, const FileError& error) {
+  const std::wstring msg = L"ファイル \"" + wide(path) + L"\" を開けません。\n" + systemReason(error);
+  MessageBoxW(owner, msg.c_str(), wide(kAppTitle).c_str(), MB_OK | MB_ICONERROR);
 }
 
 void suspendRedraw(HWND hwnd, int& depth) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "text/File.h"
 #include "text/Text.h"
 
 namespace quenlit::win {
@@ -20,6 +21,10 @@ inline Text text(std::wstring_view w) { return Text(w.begin(), w.end()); }
 inline int scale(int px, UINT dpi) { return MulDiv(px, int(dpi), 96); }
 
 std::wstring windowText(HWND hwnd);
+
+// The platform's error box for a file that could not be read or written, with
+// the system's own wording for the reason.
+void showFileErrorBox(HWND owner, TextView path, const FileError& error);
 
 // Owns a handle and releases it with `Free`.
 template <class H, auto Free, H Null = H{}>

@@ -1,7 +1,7 @@
 // The bridges the window owns besides the desktop: the window-message filter entry
-// for the hook's message and the low-level keyboard hook. The COM message filter
-// keeps AppBridges' empty default until its own work fills it in. (The editor
-// bridge lives in the form, on the window's WinDesktop.)
+// for the hook's message, the low-level keyboard hook and the COM message filter.
+// (The editor and CAD bridges live in the form, on the window's WinDesktop and
+// ComAutomation.)
 #pragma once
 
 #include <windows.h>
@@ -10,6 +10,7 @@
 
 #include "app/MainView.h"
 #include "app/Win.h"
+#include "bridge/MessageFilter.h"
 
 namespace quenlit::win {
 
@@ -37,12 +38,15 @@ class WinBridges final : public AppBridges {
   // The window the hook posts WM_HOOKKEY to.
   void setHookTarget(HWND target) { target_ = target; }
   void allowHookMessage() override;
+  void registerMessageFilter() override { msgFilter_->RegisterFilter(); }
+  void revokeMessageFilter() override { msgFilter_->RevokeFilter(); }
   void installKeyboardHook() override;
   void removeKeyboardHook() override { hook_.stop(); }
   bool hookInstalled() const { return hook_.running(); }
 
  private:
   HWND target_ = nullptr;
+  MessageFilterRef msgFilter_;  // MsgFilter
   KeyboardHookThread hook_;  // KeyboardHook: not running while Reload is off
 };
 

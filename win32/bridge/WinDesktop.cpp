@@ -79,14 +79,23 @@ ScreenRect WinDesktop::windowRect(WindowId w) {
   return {r.left, r.top, r.right, r.bottom};
 }
 
+// Moved without being activated: the window the caller brings to the front
+// afterwards (the editor after the placement) must stay there, and the help
+// window placed last must not take its place.
 void WinDesktop::placeWindow(WindowId w, const ScreenRect& r) {
-  SetWindowPos(hwndOf(w), HWND_TOP, r.left, r.top, r.width(), r.height(), SWP_SHOWWINDOW);
+  SetWindowPos(hwndOf(w), HWND_TOP, r.left, r.top, r.width(), r.height(), SWP_SHOWWINDOW | SWP_NOACTIVATE);
 }
 
 ScreenSize WinDesktop::screenSize(WindowId forWindow) {
   const UINT dpi = forWindow == kNoWindow ? 0 : GetDpiForWindow(hwndOf(forWindow));
   if (dpi == 0) return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   return {GetSystemMetricsForDpi(SM_CXSCREEN, dpi), GetSystemMetricsForDpi(SM_CYSCREEN, dpi)};
+}
+
+ScreenRect WinDesktop::workArea() {
+  RECT r{};
+  if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0)) return {};
+  return {r.left, r.top, r.right, r.bottom};
 }
 
 unsigned WinDesktop::scanCode(unsigned vk) { return MapVirtualKeyW(vk, MAPVK_VK_TO_VSC); }

@@ -25,6 +25,7 @@ class WinDesktop final : public Desktop {
   ScreenRect windowRect(WindowId w) override;
   void placeWindow(WindowId w, const ScreenRect& r) override;
   ScreenSize screenSize(WindowId forWindow) override;
+  ScreenRect workArea() override;
   unsigned scanCode(unsigned vk) override;
   void keyEvent(unsigned vk, unsigned scan, bool up) override;
   bool keyDown(unsigned vk) override;

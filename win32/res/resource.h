@@ -3,3 +3,4 @@
 
 #define IDI_QUENLIT 1
 #define IDD_HISTORY 100
+#define IDD_TARGETCAD 110

@@ -483,6 +483,69 @@ HWND StandIn::findWindow(const std::wstring& cls) const {
   return a.found;
 }
 
+// ---------------------------------------------------------------- StandInCad
+
+StandInCad::StandInCad(const fs::path& dir, const std::vector<std::wstring>& options) {
+  std::random_device rd;
+  log_ = dir / (L"standin-cad-" + std::to_wstring(rd()) + L".log");
+  const fs::path exe = binDir() / "standin_cad.exe";
+  std::wstring cmd = quote(exe.wstring()) + L" " + quote(log_.wstring());
+  for (const auto& o : options) cmd += L" " + quote(o);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) return;
+  // The object is in the running object table before the window shows.
+  waitFor([this] {
+    FindArgs a{pi_.dwProcessId, L"QuenlitStandInCad", nullptr};
+    EnumWindows(findWindowOf, reinterpret_cast<LPARAM>(&a));
+    main_ = a.found;
+    return main_ != nullptr || WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0;
+  }, 30s);
+}
+
+StandInCad::~StandInCad() {
+  if (!pi_.hProcess) return;
+  if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(pi_.hProcess, 5000) != WAIT_OBJECT_0) {
+    TerminateProcess(pi_.hProcess, 99);
+    WaitForSingleObject(pi_.hProcess, 5000);
+  }
+  CloseHandle(pi_.hThread);
+  CloseHandle(pi_.hProcess);
+  std::error_code ec;
+  fs::remove(log_, ec);
+}
+
+std::wstring StandInCad::sent() const {
+  std::string bytes;
+  if (fs::exists(log_)) Scratch::readInto(log_, bytes);
+  std::wstring out(bytes.size() / 2, L'\0');
+  memcpy(out.data(), bytes.data(), out.size() * sizeof(wchar_t));
+  return out;
+}
+
+bool StandInCad::waitSent(const std::wstring& text, std::chrono::milliseconds timeout) const {
+  return waitFor([&] { return sent() == text; }, timeout);
+}
+
+// ---------------------------------------------------------------- DriverWindow
+
+DriverWindow::DriverWindow(const wchar_t* cls, const RECT& r) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = cls;
+  RegisterClassExW(&wc);
+  hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, cls, L"", WS_POPUP, r.left, r.top, r.right - r.left,
+                          r.bottom - r.top, nullptr, nullptr, wc.hInstance, nullptr);
+  ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+}
+
+DriverWindow::~DriverWindow() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
 // ---------------------------------------------------------------- the command line tool
 
 CliRun runCli(const std::vector<std::wstring>& args, const fs::path& exe) {

@@ -145,6 +145,40 @@ class StandIn {
   fs::path log_;
 };
 
+// The stand-in CAD (bin/standin_cad.exe) with its options (--minimized, --reject,
+// --lack MEMBER, --hwnd-i4); what its SendCommand received is read from its log.
+class StandInCad {
+ public:
+  static constexpr wchar_t kProgId[] = L"QuenlitTest.StandInCad";
+  explicit StandInCad(const fs::path& dir, const std::vector<std::wstring>& options = {});
+  ~StandInCad();  // closes it, or kills it when it does not end
+  StandInCad(const StandInCad&) = delete;
+  StandInCad& operator=(const StandInCad&) = delete;
+
+  HWND main() const { return main_; }
+  std::wstring sent() const;  // every text, as received
+  bool waitSent(const std::wstring& text, std::chrono::milliseconds timeout = 10s) const;
+
+ private:
+  PROCESS_INFORMATION pi_{};
+  HWND main_ = nullptr;
+  fs::path log_;
+};
+
+// A top-level window of this process with a class and a rectangle, for the
+// windows the program looks for but only reads (the task bar).
+class DriverWindow {
+ public:
+  DriverWindow(const wchar_t* cls, const RECT& r);
+  ~DriverWindow();
+  DriverWindow(const DriverWindow&) = delete;
+  DriverWindow& operator=(const DriverWindow&) = delete;
+  HWND hwnd() const { return hwnd_; }
+
+ private:
+  HWND hwnd_ = nullptr;
+};
+
 // The clipboard's Unicode text (empty when it holds none).
 std::wstring clipboardText();
 

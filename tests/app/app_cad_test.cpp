@@ -1,0 +1,140 @@
+// The window's CAD side: which handler sends what to the CAD, the target
+// dialog's choice reaching the caption, the settings and the next start, and
+// the placement buttons.
+#include <gtest/gtest.h>
+
+#include "AppFakes.h"
+#include "shell/HelpWindow.h"
+
+using namespace quenlit;
+using namespace quenlit::test;
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+// kDemo loaded; its outline: 0 "Command", 1 c:box, 2 inner, 3 "Function", 4 area (w h).
+// A CAD under the default identifier has the window 1.
+struct CadApp : App {
+  WindowId cadWindow = desktop.add({.cls = u"CadMain"});
+  CadApp() {
+    write("demo.lsp", kDemo);
+    form.FormCreate();
+    form.dropFiles({path("demo.lsp")});
+    automation.apps["BricscadApp.AcadApplication"].hwnd = std::int64_t(cadWindow);
+    desktop.log.clear();
+  }
+  // What reached the CAD's SendCommand.
+  Log sent() const {
+    Log out;
+    for (const auto& l : desktop.log)
+      if (l.rfind("call SendCommand ", 0) == 0) out.push_back(l.substr(17));
+    return out;
+  }
+};
+
+}  // namespace
+
+TEST(MainFormCad, EachHandlerSendsItsTextOrNothing) {
+  CadApp app;
+  const std::string load = "(load \"" + U8(replaceAll(app.path("demo.lsp"), u"\\", u"\\\\")) + "\")(princ)<CR>";
+  struct Case {
+    const char* name;
+    std::function<void(CadApp&)> act;
+    Log sent;
+  };
+  const Case cases[] = {
+      {"CAD loads the file", [](CadApp& a) { a.form.Button3Click(); }, {load}},
+      {"a right press opens the dialog instead", [](CadApp& a) { a.form.Button3MouseDown(true); }, {}},
+      {"a left press does nothing by itself", [](CadApp& a) { a.form.Button3MouseDown(false); }, {}},
+      {"CAD1 on a command row", [](CadApp& a) { a.view.treeImpl.selected = 1; a.form.CAD1Click(); }, {"box<CR>"}},
+      {"CAD1 on a function row", [](CadApp& a) { a.view.treeImpl.selected = 4; a.form.CAD1Click(); }, {}},
+      {"CAD1 on a group row", [](CadApp& a) { a.view.treeImpl.selected = 0; a.form.CAD1Click(); }, {}},
+      {"CAD1 without selection", [](CadApp& a) { a.form.CAD1Click(); }, {}},
+      {"CAD2 on the jump list's command",
+       [](CadApp& a) {
+         a.view.treeImpl.selected = 1;
+         a.form.N6Click();
+         a.view.jumpBox.selected = 0;
+         a.form.CAD2Click();
+       },
+       {"box<CR>"}},
+      {"CAD2 without selection", [](CadApp& a) { a.form.CAD2Click(); }, {}},
+  };
+  for (const Case& c : cases) {
+    app.desktop.log.clear();
+    app.view.treeImpl.selected.reset();
+    app.view.jumpBox.selected.reset();
+    c.act(app);
+    EXPECT_EQ(app.sent(), c.sent) << c.name;
+  }
+
+  app.view.log.clear();
+  app.form.Button3MouseDown(true);
+  EXPECT_EQ(app.view.log, Log{"targetDialog BricscadApp.AcadApplication"});
+
+  // "C" only brings the CAD forward.
+  app.desktop.log.clear();
+  app.form.Button8Click();
+  EXPECT_EQ(app.desktop.foreground(), app.cadWindow);
+  EXPECT_EQ(app.sent(), Log{});
+
+  // No current file: the CAD is not even contacted.
+  std::filesystem::remove(app.file("demo.lsp"));
+  app.desktop.log.clear();
+  app.form.Button3Click();
+  EXPECT_EQ(app.desktop.log, Log{});
+}
+
+TEST(MainFormCad, TargetDialogChoiceSetsCaptionAndIdentifierForTheNextStart) {
+  CadApp app;
+  app.view.log.clear();
+  app.view.targetScript = [](TargetCadForm&) {};  // cancelled
+  app.form.CAD3Click();
+  EXPECT_EQ(app.view.caption, u"Quenlit");
+
+  app.view.targetScript = [&](TargetCadForm& form) {
+    struct : TargetCadView {
+      void showItems(const TextList&) override {}
+      std::optional<size_t> selectedIndex() const override { return std::nullopt; }
+      void select(std::optional<size_t>) override {}
+      Text edit1() const override { return u"ABC"; }
+      Text edit2() const override { return u"Abc.Application"; }
+      void setEdit1(TextView) override {}
+      void setEdit2(TextView) override {}
+      void showFileError(TextView, const FileError&) override {}
+    } dialog;
+    form.attach(&dialog);
+    form.FormShow(u"BricscadApp.AcadApplication");
+    form.SpeedButton1Click();
+    form.Button1Click();
+    form.attach(nullptr);
+  };
+  app.form.CAD3Click();
+  EXPECT_EQ(app.view.log, (Log{"targetDialog BricscadApp.AcadApplication", "targetDialog BricscadApp.AcadApplication"}));
+  EXPECT_EQ(app.view.caption, u"QuenlitX [ABC]");
+  EXPECT_EQ(app.form.progId(), u"Abc.Application");
+  EXPECT_EQ(app.read("TargetCAD_APIVersion.txt"), "ABC\tAbc.Application\r\n");
+
+  // The identifier is kept at exit; the next start finds its name in the list.
+  app.form.FormDestroy();
+  TForm25 next{app.view, app.bridges, app.desktop, app.automation, app.dir.path / "QuenlitX.exe"};
+  app.view.caption = u"Quenlit";
+  next.FormCreate();
+  EXPECT_EQ(next.progId(), u"Abc.Application");
+  EXPECT_EQ(app.view.caption, u"QuenlitX [ ABC ]");
+}
+
+TEST(MainFormCad, PlacementMovesTheMainWindowAndTheOthers) {
+  CadApp app;
+  app.view.mainId = app.desktop.add({.cls = u"TForm25", .rect = {0, 0, 258, 500}});
+  app.desktop.add({.cls = u"Shell_TrayWnd", .rect = {0, 1032, 1920, 1080}});
+  const WindowId code = app.openInVSCode("demo.lsp");
+  const WindowId help = app.desktop.add({.cls = u"Help", .title = Text(kHelpTitlePrefix) + u" getvar"});
+  app.form.SpeedButton4Click(true);
+  EXPECT_EQ(app.desktop.window(app.view.mainId).rect, (ScreenRect{1662, 0, 1920, 1032}));
+  for (WindowId w : {app.cadWindow, code, help})
+    EXPECT_EQ(app.desktop.window(w).rect, (ScreenRect{0, 0, 1662, 1032}));
+  EXPECT_EQ(app.desktop.foreground(), code);
+  EXPECT_EQ(app.form.helpWnd(), help);  // the one HelpWnd that F1 uses too
+}
