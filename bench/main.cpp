@@ -11,8 +11,11 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
+#include <tuple>
 
 #include "Bench.h"
+#include "Cli.h"
 #include "source/CodeLines.h"
 #include "source/DefunTable.h"
 #include "source/Outline.h"
@@ -67,6 +70,48 @@ std::string readAll(const fs::path& p) {
   return ss.str();
 }
 
+// `quenlit check` over whole folders, in-process: the corpus and a generated tree
+// of 1,500 files (6 MB), with one job and with every core.
+int benchCheckTrees() {
+  const fs::path corpus = fs::path(QUENLIT_SOURCE_ROOT).parent_path() / "shared" / "corpus";
+  const fs::path tree = fs::temp_directory_path() / "quenlit-bench-tree";
+  std::error_code ec;
+  fs::remove_all(tree, ec);
+  size_t total = 0;
+  for (int i = 0; i < 1500; ++i) {
+    const fs::path dir = tree / ("lib" + std::to_string(i / 100));
+    fs::create_directories(dir);
+    const std::string text = generateLisp(4 * 1024, unsigned(i + 1));
+    total += text.size();
+    std::ofstream(dir / ("file" + std::to_string(i) + ".lsp"), std::ios::binary) << text;
+  }
+  const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+  std::printf("quenlit check, in-process, output discarded; best of 5\n");
+  std::printf("%-34s %6s %8s %10s\n", "tree", "files", "MB", "ms");
+  for (const auto& [name, dir, files, bytes] :
+       {std::tuple{std::string("corpus"), corpus, size_t(0), size_t(0)}, std::tuple{std::string("generated"), tree, size_t(1500), total}}) {
+    if (!fs::is_directory(dir, ec)) continue;
+    size_t n = files, b = bytes;
+    if (n == 0)
+      for (auto& f : fs::recursive_directory_iterator(dir))
+        if (f.is_regular_file() && f.path().extension() == ".lsp") ++n, b += f.file_size();
+    for (unsigned jobs : {1u, cores}) {
+      const double t = bestSeconds(
+          [&] {
+            std::ostringstream out, err;
+            return size_t(cli::run({"check", "--format", "gcc", "--jobs", std::to_string(jobs), dir.string()}, out, err,
+                                   fs::path(QUENLIT_SOURCE_ROOT) / "data") +
+                          out.str().size());
+          },
+          0.5);
+      std::printf("%-34s %6zu %8.2f %10.1f\n", (name + ", --jobs " + std::to_string(jobs)).c_str(), n,
+                  double(b) / 1048576.0, t * 1e3);
+    }
+  }
+  fs::remove_all(tree, ec);
+  return 0;
+}
+
 }  // namespace
 }  // namespace quenlit::bench
 
@@ -81,10 +126,13 @@ int main(int argc, char** argv) {
   mallopt(M_TOP_PAD, 64 * 1024 * 1024);
   size_t base = 640 * 1024;  // 16x is 10 MB
   std::string only;
+  bool treesOnly = false;
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--base") && i + 1 < argc) base = size_t(std::atof(argv[++i]) * 1024 * 1024);
     else if (!std::strcmp(argv[i], "--only") && i + 1 < argc) only = argv[++i];
+    else if (!std::strcmp(argv[i], "--trees")) treesOnly = true;
   }
+  if (treesOnly) return benchCheckTrees();
   auto& list = entries();
   std::stable_sort(list.begin(), list.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
 

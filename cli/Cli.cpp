@@ -11,7 +11,7 @@ namespace quenlit::cli {
 namespace {
 
 const char* kUsageText =
-    "usage: quenlit COMMAND [OPTIONS] FILE\n"
+    "usage: quenlit COMMAND [OPTIONS] FILE...\n"
     "\n"
     "commands:\n"
     "  outline [--ansi CP] FILE   the defun outline: Command and Function rows\n"
@@ -34,13 +34,19 @@ const char* kUsageText =
     "  funcs [--builtins LIST] [--ansi CP] FILE\n"
     "                             duplicate, undefined and unreferenced functions, call counts;\n"
     "                             LIST defaults to AutoLispFuncList.txt beside quenlit\n"
+    "  check [--format text|gcc|json|sarif] [--exclude FILE] [--builtins LIST] [--ansi CP]\n"
+    "        [--jobs N] [--across-files] [--lang en|ja] PATH...\n"
+    "                             every check over files and folders (*.lsp below them), one\n"
+    "                             finding a line with a rule id; --across-files: functions of\n"
+    "                             every file count for all; exit 1 when anything was found\n"
     "\n"
     "options:\n"
     "  --ansi CP    code page for files that are not UTF-8 (default: the system's, 932 elsewhere)\n"
     "  --help       this text\n"
     "  --version    the version\n"
     "\n"
-    "Output is UTF-8 with LF line ends. Exit 0 on success, 2 on unreadable input or bad usage.\n";
+    "Output is UTF-8 with LF line ends. Exit 0 on success (check: nothing found, 1: findings),\n"
+    "2 on unreadable input or bad usage.\n";
 
 const std::map<std::string, Command>& commands() {
   static const std::map<std::string, Command> table = {
@@ -52,6 +58,7 @@ const std::map<std::string, Command>& commands() {
       {"vars", cmdVars},
       {"parens", cmdParens},
       {"funcs", cmdFuncs},
+      {"check", cmdCheck},
   };
   return table;
 }

@@ -13,5 +13,6 @@ int cmdCopy(Context& ctx);
 int cmdVars(Context& ctx);
 int cmdParens(Context& ctx);
 int cmdFuncs(Context& ctx);
+int cmdCheck(Context& ctx);
 
 }  // namespace quenlit::cli

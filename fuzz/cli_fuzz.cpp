@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   static const std::vector<std::vector<std::string>> commands = {
       {"outline"}, {"vars"}, {"parens"}, {"funcs"}, {"catalog"}, {"describe", "", "1"}, {"copy", "", "1"},
-      {"search", "a -b \"c d\""},
+      {"search", "a -b \"c d\""}, {"check", "--format", "sarif", "--jobs", "1"},
   };
   for (auto args : commands) {
     // The file goes where the command expects it: after the command name or its text argument.

@@ -99,7 +99,6 @@ class FakeDesktop final : public Desktop {
     if (vk == kVkControl || vk == kVkMenu) modifierDown_ = !up;
     if (!up && modifierDown_) revealed_.push_back(char(vk));
   }
-  bool keyDown(unsigned vk) override { return vk == kVkControl ? controlDown : false; }
 
   void setText(WindowId w, TextView t) override {
     record("settext " + std::to_string(w) + " " + toUtf8(t));
@@ -142,7 +141,6 @@ class FakeDesktop final : public Desktop {
 
   std::vector<std::string> log;
   bool refuseForeground = false;
-  bool controlDown = false;
   ScreenSize screen{1920, 1080};
   ScreenRect work{0, 0, 1920, 1080};
 

@@ -36,8 +36,7 @@ struct Watch final : Timer, SaveWatchHost {
   // A key as the hook sees it, with `front` in front and Ctrl as given.
   void key(WindowId front, unsigned vk, bool ctrl = false, unsigned message = kWmKeyDown) {
     desktop.setForeground(front);
-    desktop.controlDown = ctrl;
-    watch.hookKey(message, vk);
+    watch.hookKey(message, vk, ctrl);
   }
   // Runs the timer's ticks while it is on, at most `n`.
   int tick(int n = 100) {

@@ -417,7 +417,7 @@ void TForm25::Button12Click() {
 
 // ---------------------------------------------------------------- small handlers
 
-void TForm25::hookKey(unsigned keyMessage, unsigned vk) { watch_.hookKey(keyMessage, vk); }
+void TForm25::hookKey(unsigned keyMessage, unsigned vk, bool ctrlDown) { watch_.hookKey(keyMessage, vk, ctrlDown); }
 
 void TForm25::Timer1Timer() { watch_.Timer1Timer(); }
 

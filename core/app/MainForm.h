@@ -96,7 +96,7 @@ class TForm25 {
   void Button12Click();                      // "全検索行削除"
 
   // The save watch and the help key: the message the keyboard hook posts, and Timer1.
-  void hookKey(unsigned keyMessage, unsigned vk);  // WM_HOOKKEY
+  void hookKey(unsigned keyMessage, unsigned vk, bool ctrlDown);  // WM_HOOKKEY
   void Timer1Timer();
   const SaveWatch& saveWatch() const { return watch_; }
 

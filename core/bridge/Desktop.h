@@ -64,11 +64,9 @@ class Desktop {
   virtual ScreenSize screenSize(WindowId forWindow) = 0;
   virtual ScreenRect workArea() = 0;
 
-  // Keyboard: the scan code the system maps from a virtual-key code, one key
-  // event, and whether a key is down for this thread (GetKeyState's high bit).
+  // Keyboard: the scan code the system maps from a virtual-key code, and one key event.
   virtual unsigned scanCode(unsigned vk) = 0;
   virtual void keyEvent(unsigned vk, unsigned scan, bool up) = 0;
-  virtual bool keyDown(unsigned vk) = 0;
 
   // A control's text, set synchronously; a left click posted (down, then up,
   // zero position) without waiting for the control.

@@ -29,13 +29,29 @@ bool isLibraryName(TextView name) {
   return false;
 }
 
+bool matchesUpperAt(TextView s, size_t at, TextView upper) {
+  if (s.size() - at < upper.size()) return false;
+  for (size_t k = 0; k < upper.size(); ++k)
+    if (toUpperAscii(s[at + k]) != upper[k]) return false;
+  return true;
+}
+
+// Whether the line mentions DEFUN or LAMBDA in any letter case: one pass for both.
+bool mentionsDefunOrLambda(TextView s) {
+  for (size_t i = 0; i < s.size(); ++i) {
+    const char16_t c = char16_t(s[i] | 0x20);  // 'D' and 'd' alike; no other character gives 'd' or 'l'
+    if ((c == u'd' && matchesUpperAt(s, i, u"DEFUN")) || (c == u'l' && matchesUpperAt(s, i, u"LAMBDA"))) return true;
+  }
+  return false;
+}
+
 void collectFromLine(TextView codeLine, std::vector<TextView>& candidates) {
   TextView s = trimView(codeLine);
   const size_t n = s.size();
   if (n < 2) return;
   // A line that mentions defun or lambda anywhere gives no candidates at all,
   // so (defun f () (g)) leaves g out: intended.
-  if (containsUpperAscii(s, u"DEFUN") || containsUpperAscii(s, u"LAMBDA")) return;
+  if (mentionsDefunOrLambda(s)) return;
   for (size_t i = 0; i + 1 < n; ++i) {
     if (s[i] != u'(' || s[i + 1] == u'(') continue;
     size_t j = i + 1;
@@ -49,24 +65,6 @@ void collectFromLine(TextView codeLine, std::vector<TextView>& candidates) {
   }
 }
 
-char16_t foldForList(char16_t c) {
-  if (c >= u'a' && c <= u'z') return char16_t(c - 32);
-  if (c >= 0xFF41 && c <= 0xFF5A) return char16_t(c - 0x20);  // full-width a-z
-  return c;
-}
-
-// Hash and equality under which listCompare finds two names equal.
-struct ListKeyHash {
-  size_t operator()(TextView s) const {
-    uint64_t h = 1469598103934665603ULL;
-    for (char16_t c : s) h = (h ^ foldForList(c)) * 1099511628211ULL;
-    return size_t(h);
-  }
-};
-struct ListKeyEqual {
-  bool operator()(TextView a, TextView b) const { return listEqual(a, b); }
-};
-
 Text padRight(TextView s, size_t width) {
   Text out(s);
   if (out.size() < width) out.append(width - out.size(), u' ');
@@ -75,9 +73,12 @@ Text padRight(TextView s, size_t width) {
 
 }  // namespace
 
-std::vector<TextView> collectCallCandidates(const TextList& codeLines) {
+std::vector<TextView> collectCallCandidates(const TextList& codeLines, std::vector<int>* lineOf) {
   std::vector<TextView> candidates;
-  for (const Text& line : codeLines) collectFromLine(line, candidates);
+  for (size_t k = 0; k < codeLines.size(); ++k) {
+    collectFromLine(codeLines[k], candidates);
+    if (lineOf) lineOf->resize(candidates.size(), int(k));
+  }
   return candidates;
 }
 
@@ -109,47 +110,84 @@ void fusokuFunc(const TextList& sourceLines, const BuiltinList& builtins, Result
   fusokuFunc(buildFunctionSource(sourceLines, progress, 10, 20), builtins, pane);
 }
 
-void fusokuFunc(const FunctionSource& src, const BuiltinList& builtins, ResultPane& pane) {
+TextList definedCallNames(const TextList& table) {
+  TextList names;
+  for (const Text& record : table) {
+    const TextList fields = splitCommaText(record);
+    if (fields.size() < 4) continue;  // records of 5 or 7 fields mark too, by their first field
+    Text upper = toUpperAscii(fields.size() == 4 ? fields[1] : fields[0]);
+    // A command's defun marks nothing, so a direct call of c:foo stays undefined: intended.
+    if (upper.find(u"C:") == Text::npos) names.push_back(std::move(upper));
+  }
+  return names;
+}
+
+FunctionIssues findFunctionIssues(const FunctionSource& src, const BuiltinList& builtins, const TextList& alsoCount) {
+  std::vector<int> lineOf;
+  const std::vector<TextView> calls = collectCallCandidates(src.codeLines, &lineOf);
   TextList candidates;
-  for (Text& name : sortUniqueCandidates(collectCallCandidates(src.codeLines)))
+  for (Text& name : sortUniqueCandidates(calls))
     if (!builtins.contains(name)) candidates.push_back(std::move(name));
 
   std::unordered_map<Text, std::vector<size_t>> candidateIndex;
   for (size_t i = 0; i < candidates.size(); ++i) candidateIndex[toUpperAscii(candidates[i])].push_back(i);
   std::vector<bool> defined(candidates.size(), false);
-  TextList definedNames;
-  for (const Text& record : src.table) {
-    const TextList fields = splitCommaText(record);
-    if (fields.size() == 6) definedNames.push_back(fields[0]);
-    if (fields.size() < 4) continue;
-    const Text upper = toUpperAscii(fields.size() == 4 ? fields[1] : fields[0]);
-    // A command's defun marks nothing, so a direct call of c:foo stays undefined: intended.
-    if (upper.find(u"C:") != Text::npos) continue;
+  FunctionIssues issues;
+  issues.definedCallNames = definedCallNames(src.table);
+  for (const Text& upper : issues.definedCallNames)
     if (auto it = candidateIndex.find(upper); it != candidateIndex.end())
       for (size_t i : it->second) defined[i] = true;
+
+  TextList definedNames;
+  for (const Text& record : src.table) {
+    TextList fields = splitCommaText(record);
+    if (fields.size() == 6) definedNames.push_back(std::move(fields[0]));
   }
+  sortList(definedNames);
+  for (size_t i = 0; i + 1 < definedNames.size(); ++i)
+    if (sameWordAscii(definedNames[i], definedNames[i + 1])) issues.duplicates.push_back(definedNames[i]);
+
   TextList undefinedNames;
   for (size_t i = 0; i < candidates.size(); ++i)
     if (!defined[i]) undefinedNames.push_back(std::move(candidates[i]));
+  sortList(undefinedNames);
+  // One pass over the code lines counts the calls of both lists.
+  TextList counted = undefinedNames;
+  counted.insert(counted.end(), alsoCount.begin(), alsoCount.end());
+  const std::vector<int> counts =
+      counted.empty() ? std::vector<int>() : CallMatcher(counted).countCallingLines(src.codeLines);
+  issues.alsoCounted.assign(counts.begin() + long(undefinedNames.size()), counts.end());
+  if (undefinedNames.empty()) return issues;
+  // Where each name is first called, for a report that points at a line.
+  std::unordered_map<Text, size_t> firstCall;
+  for (size_t i = 0; i < calls.size(); ++i) firstCall.try_emplace(toUpperAscii(calls[i]), i);
+  for (size_t i = 0; i < undefinedNames.size(); ++i) {
+    UndefinedCall call{undefinedNames[i], counts[i], 0, 0};
+    if (auto it = firstCall.find(toUpperAscii(undefinedNames[i])); it != firstCall.end()) {
+      call.line = lineOf[it->second];
+      call.column = int(calls[it->second].data() - src.codeLines[size_t(call.line)].data()) - 1;
+    }
+    issues.undefined.push_back(std::move(call));
+  }
+  return issues;
+}
 
-  sortList(definedNames);
-  Text duplicates;
-  for (size_t i = 0; i + 1 < definedNames.size(); ++i)
-    if (sameWordAscii(definedNames[i], definedNames[i + 1])) duplicates += definedNames[i] + u" ";
-  if (!duplicates.empty()) {
+void fusokuFunc(const FunctionSource& src, const BuiltinList& builtins, ResultPane& pane) {
+  const FunctionIssues issues = findFunctionIssues(src, builtins);
+  if (!issues.duplicates.empty()) {
+    Text duplicates;
+    for (const Text& name : issues.duplicates) duplicates += name + u" ";
     pane.addLine(u"■重複して定義されているユーザー関数");
     pane.addLine(trim(duplicates));
   }
 
-  if (undefinedNames.empty()) return;
+  if (issues.undefined.empty()) return;
   pane.addLine(u"■定義されていないユーザー関数");
-  sortList(undefinedNames);
   size_t width = 0;
-  for (const Text& name : undefinedNames) width = std::max(width, name.size());
+  for (const UndefinedCall& call : issues.undefined) width = std::max(width, call.name.size());
   width = std::min(width, kMaxCountColumn);  // one huge name must not pad every line to its length
-  const std::vector<int> counts = CallMatcher(undefinedNames).countCallingLines(src.codeLines);
-  for (size_t i = 0; i < undefinedNames.size(); ++i)
-    pane.addLine(padRight(undefinedNames[i], width) + u" " + countField(counts[i]));
+  for (const UndefinedCall& call : issues.undefined)
+    pane.addLine(padRight(call.name, width) + u" " + countField(call.callingLines));
 }
 
 void runFunctionCheck(const TextList& sourceLines, const BuiltinList& builtins, ResultPane& pane, ProgressBar& progress) {

@@ -138,24 +138,11 @@ std::vector<DefunHead> collectDefunHeads(const TextList& codeLines) {
 namespace {
 
 // The listing on code lines already built; the pane is cleared and bracketed.
-void listMismatchInCode(const TextList& code, ResultPane& pane) {
-  if (code.empty()) return;
-  const std::vector<DefunHead> heads = collectDefunHeads(code);
-  if (heads.empty()) return;
-
-  int openCount = 0, closeCount = 0;
-  const int h0 = heads.front().line;
-  if (h0 >= 1 && countParens(code, 0, h0 - 1, openCount, closeCount) && openCount != closeCount) {
-    pane.addLine(rangeLine(1, h0));
-    pane.addLine(countLine(openCount, closeCount));
-  }
-  for (size_t k = 0; k < heads.size(); ++k) {
-    const int s = heads[k].line;
-    const int e = k + 1 < heads.size() ? heads[k + 1].line - 1 : int(code.size()) - 1;
-    if (!countParens(code, s, e, openCount, closeCount) || openCount == closeCount) continue;
-    pane.addLine(rangeLine(s + 1LL, e + 1LL));
-    pane.addLine(countLine(openCount, closeCount));
-    pane.addLine(u"　範囲内にある関数 = " + heads[k].name);
+void listMismatches(const std::vector<ParenRange>& ranges, ResultPane& pane) {
+  for (const ParenRange& r : ranges) {
+    pane.addLine(rangeLine(r.from + 1LL, r.to + 1LL));
+    pane.addLine(countLine(r.openCount, r.closeCount));
+    if (!r.lead) pane.addLine(u"　範囲内にある関数 = " + r.name);
   }
   if (pane.lineCount() > 0) {
     pane.insertLine(0, u"■括弧数不一致");
@@ -165,13 +152,102 @@ void listMismatchInCode(const TextList& code, ResultPane& pane) {
 
 }  // namespace
 
+namespace {
+
+// "(" and ")" of every code line, counted in one pass: the ranges, the whole-file
+// count and both directions of the search for the balance read these instead of
+// walking the text again.
+struct LineParens {
+  std::vector<int> open, close;
+};
+
+LineParens countLineParens(const TextList& code) {
+  LineParens counts;
+  counts.open.resize(code.size());
+  counts.close.resize(code.size());
+  for (size_t i = 0; i < code.size(); ++i) addCounts(code[i], counts.open[i], counts.close[i]);
+  return counts;
+}
+
+std::vector<ParenRange> mismatches(const TextList& code, const LineParens& counts) {
+  std::vector<ParenRange> ranges;
+  if (code.empty()) return ranges;
+  const std::vector<DefunHead> heads = collectDefunHeads(code);
+  if (heads.empty()) return ranges;
+  // Sums over [from, to], as countParens adds them up.
+  auto sum = [&](int from, int to, int& openCount, int& closeCount) {
+    openCount = closeCount = 0;
+    for (int i = from; i <= to; ++i) {
+      openCount += counts.open[size_t(i)];
+      closeCount += counts.close[size_t(i)];
+    }
+  };
+  int openCount = 0, closeCount = 0;
+  const int h0 = heads.front().line;
+  if (h0 >= 1) {
+    sum(0, h0 - 1, openCount, closeCount);
+    if (openCount != closeCount) ranges.push_back({0, h0 - 1, openCount, closeCount, true, Text()});
+  }
+  for (size_t k = 0; k < heads.size(); ++k) {
+    const int s = heads[k].line;
+    const int e = k + 1 < heads.size() ? heads[k + 1].line - 1 : int(code.size()) - 1;
+    if (s > e) continue;
+    sum(s, e, openCount, closeCount);
+    if (openCount != closeCount) ranges.push_back({s, e, openCount, closeCount, false, heads[k].name});
+  }
+  return ranges;
+}
+
+std::optional<ParenMessage> imbalance(const TextList& code, const LineParens& counts, int& openCount,
+                                      int& closeCount) {
+  // Lines of length 0 (a comment-only source line, say) never set T or B; a line
+  // of blanks does. Both stay 0 when nothing balances, so the messages then name
+  // line 1 even though it does not balance: intended.
+  openCount = closeCount = 0;
+  int T = 0;
+  for (size_t i = 0; i < code.size(); ++i) {
+    if (code[i].empty()) continue;
+    openCount += counts.open[i];
+    closeCount += counts.close[i];
+    if (openCount == closeCount) T = int(i);
+  }
+  if (openCount == closeCount) return std::nullopt;
+
+  openCount = closeCount = 0;
+  int B = 0;
+  for (size_t i = code.size(); i-- > 0;) {
+    if (code[i].empty()) continue;
+    openCount += counts.open[i];
+    closeCount += counts.close[i];
+    if (openCount == closeCount) B = int(i);
+  }
+  return openCount > closeCount ? moreOpenMessage(code, openCount, closeCount, T)
+                                : moreCloseMessage(code, openCount, closeCount, B);
+}
+
+}  // namespace
+
+std::vector<ParenRange> findParenMismatches(const TextList& code) { return mismatches(code, countLineParens(code)); }
+
+std::optional<ParenMessage> findFileImbalance(const TextList& code, int& openCount, int& closeCount) {
+  return imbalance(code, countLineParens(code), openCount, closeCount);
+}
+
+ParenFindings findParenProblems(const TextList& code) {
+  const LineParens counts = countLineParens(code);
+  ParenFindings found;
+  found.ranges = mismatches(code, counts);
+  found.file = imbalance(code, counts, found.openCount, found.closeCount);
+  return found;
+}
+
 void listParenMismatch(const TextList& sourceLines, ResultPane& pane, ProgressBar& progress) {
   if (sourceLines.empty()) return;
   pane.clear();
   PaneUpdate update(pane);
   TextList code;
   makeCodeLines(sourceLines, code, progress, 80);
-  listMismatchInCode(code, pane);
+  listMismatches(findParenMismatches(code), pane);
 }
 
 ParenCheckResult runParenCheck(const TextList& sourceLines, ResultPane& pane, ProgressBar& progress) {
@@ -181,45 +257,27 @@ ParenCheckResult runParenCheck(const TextList& sourceLines, ResultPane& pane, Pr
   if (sourceLines.empty()) return result;
   result.scrollTop = true;
 
-  // The listing and the whole-file count read the same code lines: built once.
+  // The listing and the whole-file count read the same code lines: built and counted once.
   TextList code;
   makeCodeLines(sourceLines, code, progress, 80);
+  ParenFindings found = findParenProblems(code);
   {
     PaneUpdate listing(pane);
-    listMismatchInCode(code, pane);
+    listMismatches(found.ranges, pane);
   }
   if (code.empty()) return result;
   TextList table;
   makeDefunList(code, table, 20, progress, false);
 
-  // Lines of length 0 (a comment-only source line, say) never set T or B; a line
-  // of blanks does. Both stay 0 when nothing balances, so the messages then name
-  // line 1 even though it does not balance: intended.
-  int openCount = 0, closeCount = 0;
-  int T = 0;
-  for (size_t i = 0; i < code.size(); ++i) {
-    if (code[i].empty()) continue;
-    addCounts(code[i], openCount, closeCount);
-    if (openCount == closeCount) T = int(i);
-  }
-  if (openCount == closeCount) {
+  const int openCount = found.openCount, closeCount = found.closeCount;
+  result.message = std::move(found.file);
+  if (!result.message) {
     pane.addLine(u"■全体の括弧数チェック");
     pane.addLine(u"括弧数= " + num(openCount) + u" : " + num(closeCount));
     pane.addLine(u"行数= " + num(static_cast<long long>(sourceLines.size())) + u", 関数= " +
                  num(static_cast<long long>(table.size())));
     pane.addLine(u"全体での括弧数は一致しています．");
-    return result;
   }
-
-  openCount = closeCount = 0;
-  int B = 0;
-  for (size_t i = code.size(); i-- > 0;) {
-    if (code[i].empty()) continue;
-    addCounts(code[i], openCount, closeCount);
-    if (openCount == closeCount) B = int(i);
-  }
-  result.message = openCount > closeCount ? moreOpenMessage(code, openCount, closeCount, T)
-                                          : moreCloseMessage(code, openCount, closeCount, B);
   return result;
 }
 

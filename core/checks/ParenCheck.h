@@ -43,6 +43,26 @@ struct ParenMessage {
 };
 inline constexpr TextView kParenConfirmTitle = u"確認";
 
+// A defun range (or the lead range before the first head) whose counts differ.
+struct ParenRange {
+  int from = 0, to = 0;  // 0-based code lines, both included
+  int openCount = 0, closeCount = 0;
+  bool lead = false;     // the lines before the first head
+  Text name;             // the head's name; empty for the lead range
+};
+std::vector<ParenRange> findParenMismatches(const TextList& codeLines);
+
+// The whole-file count of the code lines; the message when it does not balance.
+std::optional<ParenMessage> findFileImbalance(const TextList& codeLines, int& openCount, int& closeCount);
+
+// Both of the above from one count of the code lines.
+struct ParenFindings {
+  std::vector<ParenRange> ranges;
+  std::optional<ParenMessage> file;
+  int openCount = 0, closeCount = 0;
+};
+ParenFindings findParenProblems(const TextList& codeLines);
+
 struct ParenCheckResult {
   // False only when there were no source lines: the pane stays as cleared and is
   // not scrolled.

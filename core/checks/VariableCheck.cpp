@@ -79,9 +79,9 @@ struct Record {
 
 class Checker {
  public:
-  Checker(const TextList& code, const TextList& jogai, ResultPane& pane) : code_(code), jogai_(jogai), pane_(pane) {}
+  Checker(const TextList& code, const TextList& jogai) : code_(code), jogai_(jogai) {}
 
-  void run(const TextList& table) {
+  std::vector<VarBlock> run(const TextList& table) {
     std::vector<Record> records;
     records.reserve(table.size());
     for (const auto& r : table) records.push_back({splitCommaText(r)});
@@ -91,9 +91,18 @@ class Checker {
       else if (records[i].isNested()) subBlock(records[i], i);
     }
     afterAll();
+    return std::move(blocks_);
   }
 
  private:
+  static void addSection(VarBlock& block, VarFinding kind, TextList words) {
+    if (!words.empty()) block.sections.push_back({kind, std::move(words)});
+  }
+
+  void keep(VarBlock&& block) {
+    if (!block.sections.empty()) blocks_.push_back(std::move(block));
+  }
+
   void defunBlock(const std::vector<Record>& records, size_t index) {
     const TextList& f = records[index].fields;
     const int s = fieldToInt(f[2]), c = fieldToInt(f[3]), e = fieldToInt(f[4]);
@@ -111,14 +120,10 @@ class Checker {
     locals_ = getDefunLocals(code_, s, c);
     const TextList words = getDefunWords(code_, s, c, jogai_);
 
-    const size_t header = pane_.lineCount();
-    pane_.addLine(headerLine(s, f[0], args_, locals_, false));
+    VarBlock block{VarBlock::kDefun, s, c, f[0], Text(), args_, locals_, {}};
 
     const Text dup = findDuplicateWords(locals_);
-    if (!isBlank(dup)) {
-      pane_.addLine(kLabelDuplicate);
-      pane_.addLine(Text(kIndent) + dup);
-    }
+    if (!isBlank(dup)) addSection(block, VarFinding::kDuplicateLocal, splitCommaText(dup));
 
     TextList globals = subtractWords(words, args_, locals_);
     // A sub-function's name is left out only when spelled as its own defun line spells it.
@@ -127,21 +132,16 @@ class Checker {
       std::erase_if(globals, [&](const Text& w) { return names.count(w) > 0; });
     }
     removeWord(globals, u".");
-    if (!globals.empty()) {
-      pane_.addLine(kLabelGlobal);
-      writeWordLines(pane_, globals);
-    }
+    addSection(block, VarFinding::kGlobal, std::move(globals));
 
     // Unused arguments of a top-level definition are not tested against the exclusion list.
-    const TextList unusedArgs = subtractWords(args_, words);
-    if (!unusedArgs.empty()) {
-      pane_.addLine(kLabelUnused);
-      writeWordLines(pane_, unusedArgs);
-    }
+    addSection(block, VarFinding::kUnusedArg, subtractWords(args_, words));
 
-    // Not looked up in the exclusion list either, so a local *error* whose handler is a
-    // nested defun shows as unused: the excluded word never reaches the body words.
-    TextList unusedLocals = subtractWords(locals_, words);
+    // Not looked up in the exclusion list either. A local that names a definition
+    // nested right in this one is used: (defun c:demo (/ helper) (defun helper ...)
+    // (helper 3)) keeps the helper out of the global namespace, and the nested text
+    // is blanked out of the body words, so the body alone never shows the use.
+    TextList unusedLocals = subtractWords(locals_, words, subNames);
     // A local that only a sub-function uses, without declaring it, is used.
     for (size_t k = 0; k < children.size() && !unusedLocals.empty(); ++k) {
       const TextList& sub = records[children[k]].fields;
@@ -152,18 +152,11 @@ class Checker {
       unusedLocals = subtractWords(unusedLocals,
                                    subtractWords(w, getDefunArgList(code_, ss, sc), getDefunLocals(code_, ss, sc)));
     }
-    if (!unusedLocals.empty()) {
-      pane_.addLine(kLabelUnused);
-      writeWordLines(pane_, unusedLocals);
-    }
+    addSection(block, VarFinding::kUnusedLocal, std::move(unusedLocals));
 
     const Text common = commonWords(args_, locals_);
-    if (!common.empty()) {
-      pane_.addLine(kLabelArgAndLocal);
-      pane_.addLine(Text(kIndent) + common);
-    }
-
-    if (pane_.lineCount() == header + 1) pane_.removeLine(header);
+    if (!common.empty()) addSection(block, VarFinding::kArgAndLocal, splitCommaText(common));
+    keep(std::move(block));
   }
 
   const TextList& subWords(size_t index, int s, int c) {
@@ -174,42 +167,28 @@ class Checker {
   void subBlock(const Record& record, size_t index) {
     const TextList& f = record.fields;
     const int s = fieldToInt(f[2]), c = fieldToInt(f[3]);
-    const TextList a = getDefunArgList(code_, s, c);
-    const TextList l = getDefunLocals(code_, s, c);
+    VarBlock block{VarBlock::kNested, s, c, f[1], f[0], getDefunArgList(code_, s, c), getDefunLocals(code_, s, c), {}};
+    const TextList& a = block.args;
+    const TextList& l = block.locals;
     const TextList& w = subWords(index, s, c);
-
-    const size_t header = pane_.lineCount();
-    pane_.addLine(headerLine(s, f[1], a, l, true));
 
     TextList globals = subtractWords(w, a, l, locals_, args_);
     removeWord(globals, u".");
-    if (!globals.empty()) {
-      pane_.addLine(kLabelSubGlobal);
-      writeWordLines(pane_, globals);
-    }
+    addSection(block, VarFinding::kGlobalInSub, std::move(globals));
 
     TextList unusedArgs = subtractWords(a, w);
     std::erase_if(unusedArgs, [&](const Text& word) { return !isVariableWord(word, jogai_); });
-    if (!unusedArgs.empty()) {
-      pane_.addLine(kLabelUnused);
-      writeWordLines(pane_, unusedArgs);
-    }
-
-    const TextList unusedLocals = subtractWords(l, w);
-    if (!unusedLocals.empty()) {
-      pane_.addLine(kLabelUnused);
-      writeWordLines(pane_, unusedLocals);
-    }
-
-    if (pane_.lineCount() == header + 1) pane_.removeLine(header);
+    addSection(block, VarFinding::kUnusedArg, std::move(unusedArgs));
+    addSection(block, VarFinding::kUnusedLocal, subtractWords(l, w));
+    keep(std::move(block));
   }
 
   void beforeAll(int firstStart) {
     TextList words = getLineWords(code_, 0, firstStart - 1, jogai_);
     removeWord(words, u".");
-    if (words.empty()) return;
-    writeReverseGroups(pane_, words, true);
-    pane_.insertLine(0, kBeforeAllHeader);
+    VarBlock block{VarBlock::kBeforeAll, 0, 0, Text(), Text(), {}, {}, {}};
+    addSection(block, VarFinding::kGlobalBeforeAll, std::move(words));
+    keep(std::move(block));
   }
 
   void afterAll() {
@@ -217,19 +196,30 @@ class Checker {
     if (lastEnd_ >= n - 1) return;
     TextList words = getLineWords(code_, lastEnd_ + 1, int(n - 1), jogai_);
     removeWord(words, u".");
-    if (words.empty()) return;
-    const size_t k = pane_.lineCount();
-    writeReverseGroups(pane_, words, false);
-    pane_.insertLine(k, lineNumberField(n) + Text(kAfterAllHeader));
+    VarBlock block{VarBlock::kAfterAll, int(n - 1), 0, Text(), Text(), {}, {}, {}};
+    addSection(block, VarFinding::kGlobalAfterAll, std::move(words));
+    keep(std::move(block));
   }
 
   const TextList& code_;
   const TextList& jogai_;
-  ResultPane& pane_;
+  std::vector<VarBlock> blocks_;
   int lastEnd_ = -1;
   TextList args_, locals_;  // of the most recent top-level definition
   std::vector<std::optional<TextList>> subWords_;  // body words per nested record, once
 };
+
+TextView labelOf(VarFinding kind) {
+  switch (kind) {
+    case VarFinding::kDuplicateLocal: return kLabelDuplicate;
+    case VarFinding::kGlobal: return kLabelGlobal;
+    case VarFinding::kUnusedArg:
+    case VarFinding::kUnusedLocal: return kLabelUnused;
+    case VarFinding::kArgAndLocal: return kLabelArgAndLocal;
+    case VarFinding::kGlobalInSub: return kLabelSubGlobal;
+    default: return {};
+  }
+}
 
 void writeNothingFound(ResultPane& pane) {
   pane.addLine(u"■変数チェック");
@@ -237,6 +227,36 @@ void writeNothingFound(ResultPane& pane) {
 }
 
 }  // namespace
+
+std::vector<VarBlock> checkVariables(const TextList& codeLines, const TextList& table, const TextList& jogaiSL) {
+  return Checker(codeLines, jogaiSL).run(table);
+}
+
+void writeVariableBlocks(const std::vector<VarBlock>& blocks, ResultPane& pane) {
+  for (const VarBlock& block : blocks) {
+    if (block.kind == VarBlock::kBeforeAll || block.kind == VarBlock::kAfterAll) {
+      const bool before = block.kind == VarBlock::kBeforeAll;
+      pane.addLine(before ? Text(kBeforeAllHeader) : lineNumberField(block.startLine + 1LL) + Text(kAfterAllHeader));
+      writeReverseGroups(pane, block.sections.front().words, before);
+      continue;
+    }
+    pane.addLine(headerLine(block.startLine, block.name, block.args, block.locals, block.kind == VarBlock::kNested));
+    for (const VarSection& section : block.sections) {
+      pane.addLine(labelOf(section.kind));
+      if (section.kind == VarFinding::kDuplicateLocal) {
+        Text line(kIndent);
+        for (const auto& w : section.words) line += w + u" ";
+        pane.addLine(line);
+      } else if (section.kind == VarFinding::kArgAndLocal) {
+        Text line(kIndent);
+        for (size_t k = 0; k < section.words.size(); ++k) line += (k ? u" " : u"") + section.words[k];
+        pane.addLine(line);
+      } else {
+        writeWordLines(pane, section.words);
+      }
+    }
+  }
+}
 
 void notUusedVariable(const TextList& lspSL, const TextList& jogaiSL, ResultPane& pane, ProgressBar& progress,
                       bool msgFlag) {
@@ -249,7 +269,7 @@ void notUusedVariable(const TextList& lspSL, const TextList& jogaiSL, ResultPane
   TextList code, table;
   makeCodeLines(lspSL, code, progress, 80);
   makeDefunList(code, table, 20, progress, false);
-  Checker(code, jogaiSL, pane).run(table);
+  writeVariableBlocks(checkVariables(code, table, jogaiSL), pane);
   progress.setPosition(0);
   if (pane.lineCount() == 0 && msgFlag) writeNothingFound(pane);
 }

@@ -1,6 +1,19 @@
+// How a piece of code becomes words, in passes over each code line:
+//  1. call-head blanking (CallHeadStep): the head of every list form and every ")";
+//  2. quote blanking (QuoteStep): quoted words and every "(";
+//  3. the split at blanks, control characters and commas;
+//  4. de-duplication by the list comparison (WordCollector), then the exclusion
+//     and number tests and the sort (WordCollector::finish).
+// Lines without a double quote (every code line) run passes 1 to 3 in one fused
+// walk that reads words straight out of the line; the single-line routines
+// blankCallHeads and blankQuotedWords run the same steps one pass at a time.
+// Around them: the locals and the body of a definition (found by counting
+// parentheses from its "(DEFUN "), the blanking of nested definitions out of a
+// top-level body, and the word-list operations the variable check combines.
 #include "checks/Words.h"
 
 #include <algorithm>
+#include <deque>
 #include <optional>
 #include <set>
 #include <unordered_map>
@@ -46,37 +59,58 @@ TextList splitWords(TextView s) {
   return out;
 }
 
+// The call-head blanking, one position at a time, so that the single-line routine
+// and the fused walk of WordCollector share it. True when position i of `line`
+// becomes a blank.
+class CallHeadStep {
+ public:
+  bool blanks(TextView line, size_t i) {
+    const char16_t c = line[i];
+    bool blank = false;
+    if ((inHead_ && c == u' ') || c == u')') {
+      blank = true;
+      inHead_ = false;
+    }
+    // "( f a)" and "'(1 2)" start no head.
+    if (!inHead_ && c == u'(' && (i + 1 == line.size() || line[i + 1] != u' ') && (i == 0 || line[i - 1] != u'\''))
+      inHead_ = true;
+    return blank || inHead_;
+  }
+
+ private:
+  bool inHead_ = false;
+};
+
+// The quote and parenthesis blanking of one character of a head-blanked line.
+class QuoteStep {
+ public:
+  bool blanks(char16_t c) {
+    bool blank = false;
+    if ((inQuote_ && c == u' ') || c == u')') {
+      blank = true;
+      inQuote_ = false;
+    }
+    if (!inQuote_ && c == u'\'') inQuote_ = true;
+    return blank || inQuote_ || c == u'(';
+  }
+
+ private:
+  bool inQuote_ = false;
+};
+
 // Blanks call heads of `line` into `out` (reused between lines, so no allocation per line).
 void blankCallHeadsInto(TextView line, Text& out) {
   out.assign(line);
-  bool inHead = false;
-  const size_t n = line.size();
-  for (size_t i = 0; i < n; ++i) {
-    const char16_t c = line[i];
-    if ((inHead && c == u' ') || c == u')') {
-      out[i] = u' ';
-      inHead = false;
-    }
-    // "( f a)" and "'(1 2)" start no head.
-    if (!inHead && c == u'(' && (i + 1 == n || line[i + 1] != u' ') && (i == 0 || line[i - 1] != u'\''))
-      inHead = true;
-    if (inHead) out[i] = u' ';
-  }
+  CallHeadStep heads;
+  for (size_t i = 0; i < line.size(); ++i)
+    if (heads.blanks(line, i)) out[i] = u' ';
 }
 
 // Each position is read before it is written, so the line can be blanked in place.
 void blankQuotedWordsInPlace(Text& line) {
-  bool inQuote = false;
-  for (auto& ch : line) {
-    const char16_t c = ch;
-    if ((inQuote && c == u' ') || c == u')') {
-      ch = u' ';
-      inQuote = false;
-    }
-    if (!inQuote && c == u'\'') inQuote = true;
-    if (inQuote) ch = u' ';
-    if (c == u'(') ch = u' ';
-  }
+  QuoteStep quotes;
+  for (auto& ch : line)
+    if (quotes.blanks(ch)) ch = u' ';
 }
 
 // Collects the words of lines fed one by one.
@@ -89,31 +123,20 @@ class WordCollector {
     if (line.find(u'"') != TextView::npos) {
       blankCallHeadsInto(line, buffer_);
       blankQuotedWordsInPlace(buffer_);
-      forEachItem(buffer_, [&](TextView w) { keep(w); });
+      forEachItem(buffer_, [&](TextView w) { keep(w, false); });
       return;
     }
     // Both blanking passes and the split in one walk. A blanked position becomes a
     // blank and every other keeps its character, so a word is a piece of `line`.
     const size_t n = line.size();
-    bool inHead = false, inQuote = false;
+    CallHeadStep heads;
+    QuoteStep quotes;
     size_t wordStart = TextView::npos, end = n;
     for (size_t i = 0; i < n; ++i) {
       const char16_t c = line[i];
-      bool blank = false;
-      if ((inHead && c == u' ') || c == u')') {
-        blank = true;
-        inHead = false;
-      }
-      if (!inHead && c == u'(' && (i + 1 == n || line[i + 1] != u' ') && (i == 0 || line[i - 1] != u'\''))
-        inHead = true;
-      if (inHead) blank = true;
+      bool blank = heads.blanks(line, i);
       const char16_t c1 = blank ? u' ' : c;
-      if ((inQuote && c1 == u' ') || c1 == u')') {
-        blank = true;
-        inQuote = false;
-      }
-      if (!inQuote && c1 == u'\'') inQuote = true;
-      if (inQuote || c1 == u'(') blank = true;
+      blank = quotes.blanks(c1) || blank;
       const char16_t c2 = blank ? u' ' : c1;
       if (c2 == 0) {  // the split ends at a NUL, as splitCommaText does
         end = i;
@@ -122,29 +145,36 @@ class WordCollector {
       if (c2 > 32 && c2 != u',') {
         if (wordStart == TextView::npos) wordStart = i;
       } else if (wordStart != TextView::npos) {
-        keep(line.substr(wordStart, i - wordStart));
+        keep(line.substr(wordStart, i - wordStart), true);
         wordStart = TextView::npos;
       }
     }
-    if (wordStart != TextView::npos) keep(line.substr(wordStart, end - wordStart));
+    if (wordStart != TextView::npos) keep(line.substr(wordStart, end - wordStart), true);
   }
 
   TextList finish() {
-    TextList out;
-    out.reserve(seen_.size());
-    for (const auto& w : seen_)
-      if (isVariableWord(w, jogai_)) out.push_back(w);
-    return out;  // the set's order is the list order
+    std::vector<TextView> words;
+    words.reserve(seen_.size());
+    for (TextView w : seen_)
+      if (isVariableWord(w, jogai_)) words.push_back(w);
+    // No two words are equal in the list order, so any sort gives the one order.
+    std::sort(words.begin(), words.end(), listLess);
+    return TextList(words.begin(), words.end());
   }
 
  private:
-  // Of spellings that differ only in letter case the first one met stays.
-  void keep(TextView w) {
-    if (seen_.find(w) == seen_.end()) seen_.emplace(w);
+  // Of spellings that differ only in letter case the first one met stays. Words
+  // are pieces of the code lines, which outlive the collector; a word of a
+  // blanked copy (a line with a double quote) is kept in `owned_`.
+  void keep(TextView w, bool stable) {
+    if (seen_.count(w)) return;
+    if (!stable) w = owned_.emplace_back(w);
+    seen_.insert(w);
   }
 
   const TextList& jogai_;
-  std::set<Text, ListLessView> seen_;
+  std::unordered_set<TextView, ListKeyHash, ListKeyEqual> seen_;
+  std::deque<Text> owned_;
   Text buffer_;
 };
 

@@ -8,8 +8,7 @@ namespace {
 constexpr unsigned kVkS = 'S';
 }
 
-void SaveWatch::hookKey(unsigned keyMessage, unsigned vk) {
-  const bool ctrl = desktop_.keyDown(kVkControl);
+void SaveWatch::hookKey(unsigned keyMessage, unsigned vk, bool ctrl) {
   const WindowId front = desktop_.foreground();
   if (front == host_.mainWindow()) {
     // Down and up both count, so a held key runs the help again on each message.

@@ -48,8 +48,9 @@ class SaveWatch {
 
   SaveWatch(Desktop& desktop, Timer& timer, SaveWatchHost& host) : desktop_(desktop), timer_(timer), host_(host) {}
 
-  // WM_HOOKKEY: the key message (WM_KEYDOWN or WM_KEYUP) and the virtual-key code.
-  void hookKey(unsigned keyMessage, unsigned vk);
+  // WM_HOOKKEY: the key message (WM_KEYDOWN or WM_KEYUP), the virtual-key code
+  // and whether Ctrl was down when the key was typed.
+  void hookKey(unsigned keyMessage, unsigned vk, bool ctrlDown);
   void Timer1Timer();
 
   int timerMode() const { return mode_; }

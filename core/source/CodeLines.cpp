@@ -14,6 +14,17 @@ void makeCodeLines(const TextList& source, TextList& dest, ProgressBar& progress
     Text out;
     out.reserve(n);
     for (size_t i = 0; i < n; ++i) {  // i is 0-based; the rules' position is i + 1
+      // Only a double quote, ";" and TAB (outside strings and comments) do more than
+      // copy or drop a character: runs of other characters go in one step.
+      size_t j = i;
+      if (!inBlockComment && !inString) {
+        while (j < n && s[j] != u'"' && s[j] != u';' && s[j] != u'\t') ++j;
+        out.append(s, i, j - i);
+      } else {
+        while (j < n && s[j] != u'"' && s[j] != u';') ++j;
+      }
+      if (j == n) break;
+      i = j;
       const char16_t c = s[i];
       if (c == u'"') {
         // A quote after one backslash is escaped; after two it is not, even when a

@@ -46,6 +46,12 @@ int listCompare(TextView a, TextView b) {
   return a.size() < b.size() ? -1 : 1;
 }
 
+size_t ListKeyHash::operator()(TextView s) const {
+  uint64_t h = 1469598103934665603ULL;
+  for (char16_t c : s) h = (h ^ foldForList(c)) * 1099511628211ULL;
+  return size_t(h);
+}
+
 void sortList(TextList& list) {
   std::stable_sort(list.begin(), list.end(), [](const Text& a, const Text& b) { return listLess(a, b); });
 }
@@ -93,14 +99,26 @@ TextList splitCommaText(TextView s) {
 }
 
 size_t findUpperAscii(TextView s, TextView upperNeedle) {
-  if (upperNeedle.empty()) return 0;
-  if (upperNeedle.size() > s.size()) return TextView::npos;
+  const size_t m = upperNeedle.size();
+  if (m == 0) return 0;
+  if (m > s.size()) return TextView::npos;
+  const size_t last = s.size() - m;
   const char16_t first = upperNeedle[0];
-  for (size_t i = 0; i + upperNeedle.size() <= s.size(); ++i) {
-    if (toUpperAscii(s[i]) != first) continue;
+  // Every analysis searches every line for "(DEFUN " and the like, so the first
+  // character is found the cheap way: a plain find when it is no letter, and one
+  // test for both cases (they differ only in bit 5) when it is.
+  const bool letter = first >= u'A' && first <= u'Z';
+  const char16_t lower = char16_t(first | 0x20);
+  for (size_t i = 0; i <= last; ++i) {
+    if (letter) {
+      if (char16_t(s[i] | 0x20) != lower) continue;
+    } else {
+      i = s.find(first, i);
+      if (i == TextView::npos || i > last) return TextView::npos;
+    }
     size_t k = 1;
-    while (k < upperNeedle.size() && toUpperAscii(s[i + k]) == upperNeedle[k]) ++k;
-    if (k == upperNeedle.size()) return i;
+    while (k < m && toUpperAscii(s[i + k]) == upperNeedle[k]) ++k;
+    if (k == m) return i;
   }
   return TextView::npos;
 }

@@ -30,6 +30,15 @@ inline bool listLess(TextView a, TextView b) { return listCompare(a, b) < 0; }
 inline bool listEqual(TextView a, TextView b) { return listCompare(a, b) == 0; }
 void sortList(TextList& list);  // stable
 
+// Hash and equality under which listCompare finds two texts equal, for hashed
+// look-ups that must agree with the list order.
+struct ListKeyHash {
+  size_t operator()(TextView s) const;
+};
+struct ListKeyEqual {
+  bool operator()(TextView a, TextView b) const { return listEqual(a, b); }
+};
+
 // Splits records, argument lists, search texts and comma lists.
 TextList splitCommaText(TextView s);
 

@@ -477,8 +477,7 @@ TEST(MainFormSaveWatch, CtrlSInTheEditorReloadsAndF1OpensTheReference) {
 
   app.write("demo.lsp", std::string(kDemo) + "(defun added (q) q)\n");
   app.desktop.setForeground(code);
-  app.desktop.controlDown = true;
-  app.form.hookKey(kWmKeyDown, 'S');
+  app.form.hookKey(kWmKeyDown, 'S', true);
   EXPECT_TRUE(app.view.timer.enabled);
   app.form.Timer1Timer();
   EXPECT_FALSE(app.view.timer.enabled);
@@ -487,7 +486,7 @@ TEST(MainFormSaveWatch, CtrlSInTheEditorReloadsAndF1OpensTheReference) {
   EXPECT_EQ(app.paneLines(), variableReport(std::string(kDemo) + "(defun added (q) q)\n"));
 
   app.desktop.setForeground(app.view.ownWindow);
-  app.form.hookKey(kWmKeyDown, kVkF1);
+  app.form.hookKey(kWmKeyDown, kVkF1, false);
   app.form.Timer1Timer();
   EXPECT_EQ(app.view.addresses, TextList{Text(kHelpPageAddress)});
 
@@ -496,12 +495,12 @@ TEST(MainFormSaveWatch, CtrlSInTheEditorReloadsAndF1OpensTheReference) {
   const size_t rows = app.view.treeImpl.rows.size();
   std::filesystem::remove(app.file("demo.lsp"));
   app.desktop.setForeground(code);
-  app.form.hookKey(kWmKeyDown, 'S');
+  app.form.hookKey(kWmKeyDown, 'S', true);
   app.form.Timer1Timer();
   EXPECT_FALSE(app.view.timer.enabled);
   EXPECT_EQ(app.view.treeImpl.rows.size(), rows);
   std::filesystem::create_directory(app.file("demo.lsp"));
-  app.form.hookKey(kWmKeyDown, 'S');
+  app.form.hookKey(kWmKeyDown, 'S', true);
   for (int tick = 0; tick < 10 && app.view.timer.enabled; ++tick) app.form.Timer1Timer();
   EXPECT_EQ(app.paneLines().back(), u"ファイル読み込み失敗");
   EXPECT_EQ(app.view.treeImpl.rows.size(), rows);

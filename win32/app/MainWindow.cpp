@@ -159,7 +159,7 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
       form_.Button3MouseDown(true);
       return 0;
     case kWmHookKey:
-      form_.hookKey(LOWORD(wp), LOWORD(lp));
+      form_.hookKey(LOWORD(wp), LOWORD(lp), HIWORD(lp) != 0);
       return 0;
     case WM_TIMER:
       if (wp == timer1_.id()) form_.Timer1Timer();

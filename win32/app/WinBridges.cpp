@@ -11,13 +11,25 @@ namespace {
 // Where the hook posts. Written before the hook thread starts, read by the hook.
 HWND hookTarget = nullptr;
 
+// Ctrl as the hook's own events left it. Only the hook thread touches these.
+bool leftCtrlDown = false, rightCtrlDown = false;
+
 // Called by the system for every key event of the whole desktop. It does
 // nothing but compare, post and pass the event on: no allocation, no lock, no
 // file access, nothing that could wait or take long, since the key is held back
 // from the program it is meant for until this returns.
+// Ctrl travels with the key: by the time the window reads the message the user
+// may have let go of it, and a Ctrl+S typed quickly would go unnoticed.
 LRESULT CALLBACK keyboardProc(int code, WPARAM wp, LPARAM lp) {
-  if (code == HC_ACTION && (wp == WM_KEYDOWN || wp == WM_KEYUP))
-    PostMessageW(hookTarget, kWmHookKey, wp, LPARAM(reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp)->vkCode));
+  if (code == HC_ACTION && (wp == WM_KEYDOWN || wp == WM_KEYUP)) {
+    const DWORD vk = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp)->vkCode;
+    const bool down = wp == WM_KEYDOWN;
+    if (vk == VK_LCONTROL || vk == VK_CONTROL) leftCtrlDown = down;
+    if (vk == VK_RCONTROL) rightCtrlDown = down;
+    // The asynchronous state covers a Ctrl already held when the hook was set.
+    const bool ctrl = leftCtrlDown || rightCtrlDown || (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
+    PostMessageW(hookTarget, kWmHookKey, wp, MAKELPARAM(vk, ctrl ? 1 : 0));
+  }
   return CallNextHookEx(nullptr, code, wp, lp);
 }
 
@@ -26,6 +38,7 @@ LRESULT CALLBACK keyboardProc(int code, WPARAM wp, LPARAM lp) {
 bool KeyboardHookThread::start(HWND target) {
   if (running()) return true;
   hookTarget = target;
+  leftCtrlDown = rightCtrlDown = false;
   std::promise<DWORD> installed;  // the thread's id, or 0 when the hook could not be set
   std::future<DWORD> result = installed.get_future();
   thread_ = std::thread([&installed] {

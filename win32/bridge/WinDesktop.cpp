@@ -104,7 +104,6 @@ void WinDesktop::keyEvent(unsigned vk, unsigned scan, bool up) {
   keybd_event(BYTE(vk), BYTE(scan), up ? KEYEVENTF_KEYUP : 0, 0);
 }
 
-bool WinDesktop::keyDown(unsigned vk) { return GetKeyState(int(vk)) < 0; }
 
 void WinDesktop::setText(WindowId w, TextView t) {
   if (w == kNoWindow) return;

@@ -28,7 +28,6 @@ class WinDesktop final : public Desktop {
   ScreenRect workArea() override;
   unsigned scanCode(unsigned vk) override;
   void keyEvent(unsigned vk, unsigned scan, bool up) override;
-  bool keyDown(unsigned vk) override;
   void setText(WindowId w, TextView text) override;
   void postClick(WindowId w) override;
   WindowId defaultImeWindow(WindowId w) override;
