@@ -26,8 +26,8 @@ std::optional<std::string> Args::value(const std::string& option) const {
   return it->second;
 }
 
-bool parseArgs(Context& ctx, const CommandSpec& spec, Args& out) {
-  std::vector<OptionSpec> options = spec.options;
+bool parseArgs(Context& ctx, const CommandSyntax& syntax, Args& out) {
+  std::vector<OptionSyntax> options = syntax.options;
   options.push_back({"--ansi", true});
   bool optionsDone = false;
   for (size_t i = 0; i < ctx.args.size(); ++i) {
@@ -40,10 +40,10 @@ bool parseArgs(Context& ctx, const CommandSpec& spec, Args& out) {
       out.positional.push_back(a);
       continue;
     }
-    const OptionSpec* spec1 = nullptr;
+    const OptionSyntax* option = nullptr;
     for (const auto& o : options)
-      if (o.name == a) spec1 = &o;
-    if (!spec1) {
+      if (o.name == a) option = &o;
+    if (!option) {
       usageError(ctx, "unknown option: " + a);
       return false;
     }
@@ -51,7 +51,7 @@ bool parseArgs(Context& ctx, const CommandSpec& spec, Args& out) {
       usageError(ctx, a + " given twice");
       return false;
     }
-    if (!spec1->takesValue) {
+    if (!option->takesValue) {
       out.flags.insert(a);
       continue;
     }
@@ -62,8 +62,8 @@ bool parseArgs(Context& ctx, const CommandSpec& spec, Args& out) {
     out.values[a] = ctx.args[++i];
     if (a == "--ansi" && !applyAnsi(ctx, out.values[a])) return false;
   }
-  if (out.positional.size() < spec.minPositional || out.positional.size() > spec.maxPositional) {
-    usageError(ctx, "usage: quenlit " + spec.name + " " + spec.synopsis);
+  if (out.positional.size() < syntax.minPositional || out.positional.size() > syntax.maxPositional) {
+    usageError(ctx, "usage: quenlit " + syntax.name + " " + syntax.synopsis);
     return false;
   }
   return true;

@@ -12,15 +12,15 @@
 
 namespace quenlit::cli {
 
-struct OptionSpec {
+struct OptionSyntax {
   std::string name;         // "--exclude"
   bool takesValue = false;  // "--exclude FILE"
 };
 
-struct CommandSpec {
+struct CommandSyntax {
   std::string name;      // "vars"
   std::string synopsis;  // what follows the name in the usage line
-  std::vector<OptionSpec> options;  // besides "--ansi CP", which every command takes
+  std::vector<OptionSyntax> options;  // besides "--ansi CP", which every command takes
   size_t minPositional = 1, maxPositional = 1;
 };
 
@@ -37,7 +37,7 @@ struct Args {
 // the command's options, each at most once, and the positional arguments ("--"
 // ends the options, so a search text may begin with "-"). On a usage error it
 // prints the error and returns false.
-bool parseArgs(Context& ctx, const CommandSpec& spec, Args& out);
+bool parseArgs(Context& ctx, const CommandSyntax& syntax, Args& out);
 
 // A 1-based line number: digits only, at least 1.
 bool parseLineArg(const std::string& s, int& line);

@@ -57,7 +57,7 @@ bool parseJobs(const std::string& v, unsigned& jobs) {
 
 int cmdCheck(Context& ctx) {
   Args a;
-  const CommandSpec spec{"check",
+  const CommandSyntax syntax{"check",
                          kSynopsis,
                          {{"--format", true},
                           {"--exclude", true},
@@ -67,7 +67,7 @@ int cmdCheck(Context& ctx) {
                           {"--lang", true}},
                          1,
                          size_t(-1)};
-  if (!parseArgs(ctx, spec, a)) return kUsage;
+  if (!parseArgs(ctx, syntax, a)) return kUsage;
   const std::string format = a.value("--format").value_or("text");
   if (format != "text" && format != "gcc" && format != "json" && format != "sarif")
     return usageError(ctx, "unknown format: " + format + " (text, gcc, json or sarif)");
