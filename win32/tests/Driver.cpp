@@ -176,32 +176,54 @@ std::string Scratch::read(const std::string& name) const {
   return s.str();
 }
 
-// ---------------------------------------------------------------- App
+// ---------------------------------------------------------------- Program
 
-App::App(const fs::path& folder) {
-  const fs::path exe = folder / "QuenlitX.exe";
-  std::wstring cmd = quote(exe.wstring());
+Program::Program(const fs::path& exe, const std::wstring& args, const fs::path& folder, const wchar_t* mainClass,
+                 std::chrono::milliseconds wait, std::chrono::milliseconds closeWait)
+    : closeWait_(closeWait) {
+  std::wstring cmd = quote(exe.wstring()) + (args.empty() ? L"" : L" " + args);
   STARTUPINFOW si{};
   si.cb = sizeof si;
-  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi_))
+  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &si, &pi_))
     return;
-  waitFor([this] {
-    FindArgs a{pi_.dwProcessId, win::kMainClass, nullptr};
-    EnumWindows(findWindowOf, reinterpret_cast<LPARAM>(&a));
-    main_ = a.found;
-    return main_ != nullptr;
-  }, 60s);
+  waitFor([&] { return (main_ = find(mainClass)) != nullptr || !running(); }, wait);
 }
 
-App::~App() {
+Program::~Program() {
   if (!pi_.hProcess) return;
-  if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT && !close(15s)) {
+  if (running() && !close(closeWait_)) {
     TerminateProcess(pi_.hProcess, 99);
     WaitForSingleObject(pi_.hProcess, 5000);
   }
   CloseHandle(pi_.hThread);
   CloseHandle(pi_.hProcess);
 }
+
+bool Program::running() const { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+
+HWND Program::find(const wchar_t* cls, const std::wstring* title) const {
+  FindArgs a{pi_.dwProcessId, cls, title};
+  EnumWindows(findWindowOf, reinterpret_cast<LPARAM>(&a));
+  return a.found;
+}
+
+bool Program::close(std::chrono::milliseconds timeout) {
+  if (!pi_.hProcess) return false;
+  if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
+  return WaitForSingleObject(pi_.hProcess, DWORD(timeout.count())) == WAIT_OBJECT_0;
+}
+
+DWORD Program::exitCode() const {
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(pi_.hProcess, &code);
+  return code;
+}
+
+// ---------------------------------------------------------------- App
+
+App::App(const fs::path& folder)
+    : program_(folder / "QuenlitX.exe", L"", folder, win::kMainClass, 60s, 15s) {}
 
 bool App::checked(int id) const { return SendMessageW(control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
@@ -212,7 +234,7 @@ void App::click(int id) {
 
 void App::clickAsync(int id) { PostMessageW(control(id), BM_CLICK, 0, 0); }
 
-void App::command(int menuId) { PostMessageW(main_, WM_COMMAND, MAKEWPARAM(menuId, 0), 0); }
+void App::command(int menuId) { PostMessageW(main(), WM_COMMAND, MAKEWPARAM(menuId, 0), 0); }
 
 void App::setText(int id, const std::wstring& t) {
   SendMessageW(control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(t.c_str()));
@@ -227,7 +249,7 @@ void App::type(int id, const std::wstring& t) {
 void App::selectEditor(int index) {
   HWND combo = control(win::kIdComboBox1);
   SendMessageW(combo, CB_SETCURSEL, WPARAM(index), 0);
-  SendMessageW(main_, WM_COMMAND, MAKEWPARAM(win::kIdComboBox1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+  SendMessageW(main(), WM_COMMAND, MAKEWPARAM(win::kIdComboBox1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
 }
 
 void App::drop(const std::vector<fs::path>& files) {
@@ -237,17 +259,17 @@ void App::drop(const std::vector<fs::path>& files) {
   DROPFILES df{};
   df.pFiles = sizeof df;
   df.fWide = TRUE;
-  Remote block(pi_.hProcess, sizeof df + names.size() * sizeof(wchar_t));
+  Remote block(program_.process(), sizeof df + names.size() * sizeof(wchar_t));
   block.write(&df, sizeof df);
   block.write(names.data(), names.size() * sizeof(wchar_t), sizeof df);
   block.handOver();
-  PostMessageW(main_, WM_DROPFILES, reinterpret_cast<WPARAM>(block.get()), 0);
+  PostMessageW(main(), WM_DROPFILES, reinterpret_cast<WPARAM>(block.get()), 0);
 }
 
 std::vector<TreeRow> App::tree() const {
   HWND tv = control(win::kIdTreeView1);
   std::vector<TreeRow> rows;
-  Remote mem(pi_.hProcess, sizeof(TVITEMW) + 512 * sizeof(wchar_t));
+  Remote mem(program_.process(), sizeof(TVITEMW) + 512 * sizeof(wchar_t));
   auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<char*>(mem.get()) + sizeof(TVITEMW));
   std::function<void(HTREEITEM, int)> walk = [&](HTREEITEM item, int level) {
     for (; item; item = TreeView_GetNextSibling(tv, item)) {
@@ -275,7 +297,7 @@ void App::selectTreeRow(HTREEITEM item) { TreeView_SelectItem(control(win::kIdTr
 POINT App::treeRowPoint(HTREEITEM item) const {
   HWND tv = control(win::kIdTreeView1);
   TreeView_EnsureVisible(tv, item);  // scrolled to, as a user would
-  Remote mem(pi_.hProcess, sizeof(RECT));
+  Remote mem(program_.process(), sizeof(RECT));
   RECT r{};
   memcpy(&r, &item, sizeof item);  // the item goes in, the rectangle comes back
   mem.write(&r, sizeof r);
@@ -341,8 +363,8 @@ void App::doubleClickPane(int line, int column) {
   const POINT at{LOWORD(pos) + 2, HIWORD(pos) + 4};  // inside the character
   // As with a mouse: the window comes to the front and the pane takes the focus
   // with a first click; Wine's edit control selects words only once it has it.
-  SetForegroundWindow(main_);
-  waitFor([&] { return GetForegroundWindow() == main_; }, 2s);
+  SetForegroundWindow(main());
+  waitFor([&] { return GetForegroundWindow() == main(); }, 2s);
   PostMessageW(memo, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
   PostMessageW(memo, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
   Sleep(100);
@@ -357,11 +379,7 @@ std::optional<size_t> App::selectedTreeRow() const {
   return std::nullopt;
 }
 
-HWND App::findDialog(const std::wstring& title) const {
-  FindArgs a{pi_.dwProcessId, L"#32770", &title};
-  EnumWindows(findWindowOf, reinterpret_cast<LPARAM>(&a));
-  return a.found;
-}
+HWND App::findDialog(const std::wstring& title) const { return program_.find(L"#32770", &title); }
 
 HWND App::waitDialog(const std::wstring& title, std::chrono::milliseconds timeout) const {
   HWND found = nullptr;
@@ -370,12 +388,9 @@ HWND App::waitDialog(const std::wstring& title, std::chrono::milliseconds timeou
 }
 
 HWND App::waitAnyDialog(std::chrono::milliseconds timeout) const {
-  FindArgs a{pi_.dwProcessId, L"#32770", nullptr};
-  waitFor([&] {
-    EnumWindows(findWindowOf, reinterpret_cast<LPARAM>(&a));
-    return a.found != nullptr;
-  }, timeout);
-  return a.found;
+  HWND found = nullptr;
+  waitFor([&] { return (found = program_.find(L"#32770")) != nullptr; }, timeout);
+  return found;
 }
 
 std::wstring App::messageText(HWND box) {
@@ -407,17 +422,9 @@ std::wstring App::infoBox(int menuId) {
 
 bool App::topmost(HWND hwnd) const { return GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST; }
 
-bool App::close(std::chrono::milliseconds timeout) {
-  if (!pi_.hProcess) return false;
-  PostMessageW(main_, WM_CLOSE, 0, 0);
-  return WaitForSingleObject(pi_.hProcess, DWORD(timeout.count())) == WAIT_OBJECT_0;
-}
+bool App::close(std::chrono::milliseconds timeout) { return program_.close(timeout); }
 
-DWORD App::exitCode() const {
-  DWORD code = STILL_ACTIVE;
-  GetExitCodeProcess(pi_.hProcess, &code);
-  return code;
-}
+DWORD App::exitCode() const { return program_.exitCode(); }
 
 std::wstring clipboardText() {
   std::wstring t;
@@ -434,40 +441,29 @@ std::wstring clipboardText() {
 
 // ---------------------------------------------------------------- StandIn
 
-StandIn::StandIn(const std::wstring& kind, const fs::path& file, const std::vector<std::wstring>& options) {
+namespace {
+
+fs::path standInLog(const fs::path& dir, const std::wstring& prefix) {
   std::random_device rd;
-  log_ = file.parent_path() / (L"standin-" + std::to_wstring(rd()) + L".log");
-  const fs::path exe = binDir() / "standin_editor.exe";
-  std::wstring cmd = quote(exe.wstring()) + L" " + kind + L" " + quote(file.wstring()) + L" " + quote(log_.wstring());
-  for (const auto& o : options) cmd += L" " + quote(o);
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) return;
-  waitFor([this] {
-    FindArgs a{pi_.dwProcessId, nullptr, nullptr};
-    EnumWindows(findWindowOf, reinterpret_cast<LPARAM>(&a));
-    main_ = a.found;
-    return main_ != nullptr;
-  }, 30s);
+  return dir / (prefix + std::to_wstring(rd()) + L".log");
 }
 
-StandIn::~StandIn() {
-  if (!pi_.hProcess) return;
-  if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
-  if (WaitForSingleObject(pi_.hProcess, 5000) != WAIT_OBJECT_0) {
-    TerminateProcess(pi_.hProcess, 99);
-    WaitForSingleObject(pi_.hProcess, 5000);
-  }
-  CloseHandle(pi_.hThread);
-  CloseHandle(pi_.hProcess);
-  std::error_code ec;
-  fs::remove(log_, ec);
+std::wstring quotedArgs(std::vector<std::wstring> first, const std::vector<std::wstring>& rest) {
+  first.insert(first.end(), rest.begin(), rest.end());
+  std::wstring line;
+  for (const auto& a : first) line += (line.empty() ? L"" : L" ") + quote(a);
+  return line;
 }
 
-bool StandIn::running() const { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+}  // namespace
+
+StandIn::StandIn(const std::wstring& kind, const fs::path& file, const std::vector<std::wstring>& options)
+    : log_{standInLog(file.parent_path(), L"standin-")},
+      program_(binDir() / "standin_editor.exe", quotedArgs({kind, file.wstring(), log_.path.wstring()}, options), {},
+               nullptr, 30s, 5s) {}
 
 std::vector<std::string> StandIn::log() const {
-  std::ifstream in(log_, std::ios::binary);
+  std::ifstream in(log_.path, std::ios::binary);
   std::vector<std::string> lines;
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
@@ -477,48 +473,17 @@ bool StandIn::waitLog(size_t count, std::chrono::milliseconds timeout) const {
   return waitFor([&] { return log().size() >= count; }, timeout);
 }
 
-HWND StandIn::findWindow(const std::wstring& cls) const {
-  FindArgs a{pi_.dwProcessId, cls.c_str(), nullptr};
-  EnumWindows(findWindowOf, reinterpret_cast<LPARAM>(&a));
-  return a.found;
-}
-
 // ---------------------------------------------------------------- StandInCad
 
-StandInCad::StandInCad(const fs::path& dir, const std::vector<std::wstring>& options) {
-  std::random_device rd;
-  log_ = dir / (L"standin-cad-" + std::to_wstring(rd()) + L".log");
-  const fs::path exe = binDir() / "standin_cad.exe";
-  std::wstring cmd = quote(exe.wstring()) + L" " + quote(log_.wstring());
-  for (const auto& o : options) cmd += L" " + quote(o);
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) return;
-  // The object is in the running object table before the window shows.
-  waitFor([this] {
-    FindArgs a{pi_.dwProcessId, L"QuenlitStandInCad", nullptr};
-    EnumWindows(findWindowOf, reinterpret_cast<LPARAM>(&a));
-    main_ = a.found;
-    return main_ != nullptr || WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0;
-  }, 30s);
-}
-
-StandInCad::~StandInCad() {
-  if (!pi_.hProcess) return;
-  if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
-  if (WaitForSingleObject(pi_.hProcess, 5000) != WAIT_OBJECT_0) {
-    TerminateProcess(pi_.hProcess, 99);
-    WaitForSingleObject(pi_.hProcess, 5000);
-  }
-  CloseHandle(pi_.hThread);
-  CloseHandle(pi_.hProcess);
-  std::error_code ec;
-  fs::remove(log_, ec);
-}
+// The object is in the running object table before the window shows.
+StandInCad::StandInCad(const fs::path& dir, const std::vector<std::wstring>& options)
+    : log_{standInLog(dir, L"standin-cad-")},
+      program_(binDir() / "standin_cad.exe", quotedArgs({log_.path.wstring()}, options), {}, L"QuenlitStandInCad", 30s,
+               5s) {}
 
 std::wstring StandInCad::sent() const {
   std::string bytes;
-  if (fs::exists(log_)) Scratch::readInto(log_, bytes);
+  if (fs::exists(log_.path)) Scratch::readInto(log_.path, bytes);
   std::wstring out(bytes.size() / 2, L'\0');
   memcpy(out.data(), bytes.data(), out.size() * sizeof(wchar_t));
   return out;

@@ -51,19 +51,58 @@ struct TreeRow {
   HTREEITEM item = nullptr;
 };
 
+// A program a test starts, owned until the test ends: its main window once it
+// shows; at the end closed through that window, killed when it does not end in time.
+class Program {
+ public:
+  // Runs `exe` with `args` in `folder` (the driver's own when empty) and waits up
+  // to `wait` for its visible top-level window of class `mainClass` (any when
+  // null), or for the process to end.
+  Program(const fs::path& exe, const std::wstring& args, const fs::path& folder, const wchar_t* mainClass,
+          std::chrono::milliseconds wait, std::chrono::milliseconds closeWait);
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  HWND main() const { return main_; }
+  HANDLE process() const { return pi_.hProcess; }
+  bool running() const;
+  // A visible top-level window of the program with this class (any when null)
+  // and, when given, this title.
+  HWND find(const wchar_t* cls, const std::wstring* title = nullptr) const;
+  // WM_CLOSE to the main window, then wait for the process to end.
+  bool close(std::chrono::milliseconds timeout);
+  DWORD exitCode() const;
+
+ private:
+  PROCESS_INFORMATION pi_{};
+  HWND main_ = nullptr;
+  std::chrono::milliseconds closeWait_;
+};
+
+// A file removed when its owner goes (after the program writing it has ended,
+// when declared before that program).
+struct TempFile {
+  fs::path path;
+  ~TempFile() {
+    std::error_code ec;
+    fs::remove(path, ec);
+  }
+};
+
 // One running QuenlitX.exe.
 class App {
  public:
   explicit App(const Scratch& scratch) : App(scratch.dir) {}
   explicit App(const fs::path& folder);  // runs folder/QuenlitX.exe in that folder
-  ~App();  // closes the program if it still runs; kills it only if it does not end
+  // At the end the program is closed if it still runs, and killed only if it does not end.
   App(const App&) = delete;
   App& operator=(const App&) = delete;
 
-  bool started() const { return main_ != nullptr; }
-  HWND main() const { return main_; }
-  HWND control(int id) const { return GetDlgItem(main_, id); }
-  std::wstring caption() const { return windowText(main_); }
+  bool started() const { return main() != nullptr; }
+  HWND main() const { return program_.main(); }
+  HWND control(int id) const { return GetDlgItem(main(), id); }
+  std::wstring caption() const { return windowText(main()); }
   std::wstring text(int id) const { return windowText(control(id)); }
   bool checked(int id) const;
   std::vector<std::wstring> pane() const { return splitLines(text(kPaneId)); }
@@ -117,8 +156,7 @@ class App {
   POINT treeRowPoint(HTREEITEM item) const;
   POINT jumpEntryPoint(int index) const;
 
-  PROCESS_INFORMATION pi_{};
-  HWND main_ = nullptr;
+  Program program_;
 };
 
 // A stand-in editor (bin/standin_editor.exe) playing `kind` (vscode, notepad,
@@ -127,22 +165,20 @@ class App {
 class StandIn {
  public:
   StandIn(const std::wstring& kind, const fs::path& file, const std::vector<std::wstring>& options = {});
-  ~StandIn();  // closes it, or kills it when it does not end
   StandIn(const StandIn&) = delete;
   StandIn& operator=(const StandIn&) = delete;
 
-  HWND main() const { return main_; }
-  bool running() const;
+  HWND main() const { return program_.main(); }
+  bool running() const { return program_.running(); }
   std::vector<std::string> log() const;
   // Waits until the log holds `count` lines; false when the time is up.
   bool waitLog(size_t count, std::chrono::milliseconds timeout = 10s) const;
   // A top-level window of the stand-in with this class, other than its main window.
-  HWND findWindow(const std::wstring& cls) const;
+  HWND findWindow(const std::wstring& cls) const { return program_.find(cls.c_str()); }
 
  private:
-  PROCESS_INFORMATION pi_{};
-  HWND main_ = nullptr;
-  fs::path log_;
+  TempFile log_;
+  Program program_;
 };
 
 // The stand-in CAD (bin/standin_cad.exe) with its options (--minimized, --reject,
@@ -151,18 +187,16 @@ class StandInCad {
  public:
   static constexpr wchar_t kProgId[] = L"QuenlitTest.StandInCad";
   explicit StandInCad(const fs::path& dir, const std::vector<std::wstring>& options = {});
-  ~StandInCad();  // closes it, or kills it when it does not end
   StandInCad(const StandInCad&) = delete;
   StandInCad& operator=(const StandInCad&) = delete;
 
-  HWND main() const { return main_; }
+  HWND main() const { return program_.main(); }
   std::wstring sent() const;  // every text, as received
   bool waitSent(const std::wstring& text, std::chrono::milliseconds timeout = 10s) const;
 
  private:
-  PROCESS_INFORMATION pi_{};
-  HWND main_ = nullptr;
-  fs::path log_;
+  TempFile log_;
+  Program program_;
 };
 
 // A top-level window of this process with a class and a rectangle, for the
