@@ -51,6 +51,18 @@ void resumeRedraw(HWND hwnd, int& depth) {
 NoRedraw::NoRedraw(HWND hwnd, int& depth) : hwnd_(hwnd), depth_(depth) { suspendRedraw(hwnd_, depth_); }
 NoRedraw::~NoRedraw() { resumeRedraw(hwnd_, depth_); }
 
+void centreDialog(HWND dlg, int designWidth, int designHeight, UINT dpi) {
+  RECT r{0, 0, scale(designWidth, dpi), scale(designHeight, dpi)};
+  AdjustWindowRectExForDpi(&r, DWORD(GetWindowLongPtrW(dlg, GWL_STYLE)), FALSE,
+                           DWORD(GetWindowLongPtrW(dlg, GWL_EXSTYLE)), dpi);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  MONITORINFO mi{sizeof mi};
+  GetMonitorInfoW(MonitorFromWindow(GetParent(dlg), MONITOR_DEFAULTTOPRIMARY), &mi);
+  const RECT& area = mi.rcWork;
+  SetWindowPos(dlg, HWND_TOPMOST, area.left + (area.right - area.left - w) / 2,
+               area.top + (area.bottom - area.top - h) / 2, w, h, 0);
+}
+
 Font makeFont(const wchar_t* face, int pixels, bool bold, UINT dpi) {
   LOGFONTW lf{};
   lf.lfHeight = -scale(pixels, dpi);

@@ -139,6 +139,10 @@ class NoRedraw {
 void suspendRedraw(HWND hwnd, int& depth);
 void resumeRedraw(HWND hwnd, int& depth);
 
+// A dialog whose client area is the designed size at `dpi`, centred on the work
+// area of its owner's screen, in the always-on-top layer above the main window.
+void centreDialog(HWND dlg, int designWidth, int designHeight, UINT dpi);
+
 Font makeFont(const wchar_t* face, int pixels, bool bold, UINT dpi);
 bool fontInstalled(const wchar_t* face);
 // The first installed face of the list, else the first of the list.

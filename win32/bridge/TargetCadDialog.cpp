@@ -70,16 +70,7 @@ void TargetCadDialog::init(HWND dlg) {
   for (int id : {kIdTargetEdit1, kIdTargetEdit2})
     SetWindowSubclass(item(id), editProc, UINT_PTR(id), reinterpret_cast<DWORD_PTR>(this));
 
-  // Client area as designed, centred on the screen, in the always-on-top layer.
-  RECT r{0, 0, scale(kDesignWidth, dpi_), scale(kDesignHeight, dpi_)};
-  AdjustWindowRectExForDpi(&r, DWORD(GetWindowLongPtrW(dlg, GWL_STYLE)), FALSE,
-                           DWORD(GetWindowLongPtrW(dlg, GWL_EXSTYLE)), dpi_);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  MONITORINFO mi{sizeof mi};
-  GetMonitorInfoW(MonitorFromWindow(GetParent(dlg), MONITOR_DEFAULTTOPRIMARY), &mi);
-  const RECT& area = mi.rcWork;
-  SetWindowPos(dlg, HWND_TOPMOST, area.left + (area.right - area.left - w) / 2,
-               area.top + (area.bottom - area.top - h) / 2, w, h, 0);
+  centreDialog(dlg, kDesignWidth, kDesignHeight, dpi_);
   layout();
 
   // As it was left, then what the file says now.
