@@ -18,9 +18,7 @@ using Log = std::vector<std::string>;
 struct CadApp : App {
   WindowId cadWindow = desktop.add({.cls = u"CadMain"});
   CadApp() {
-    write("demo.lsp", kDemo);
-    form.FormCreate();
-    form.dropFiles({path("demo.lsp")});
+    start();
     automation.apps["BricscadApp.AcadApplication"].hwnd = std::int64_t(cadWindow);
     desktop.log.clear();
   }
