@@ -216,34 +216,23 @@ TEST(MainFormLoad, ReloadOfALockedFileWaitsThenKeepsTheContent) {
   EXPECT_TRUE(fs::exists(app.file("QuenlitHist.txt")));  // the history is still updated
 }
 
-TEST(MainFormHistory, DialogLoadsRemovesAndReportsMissingFiles) {
+// Loading, the missing-file message and "削除" are driven end to end
+// (Load.HistoryDialogLoadsRemovesAndReportsMissingFiles); here the answers that
+// must remove nothing.
+TEST(MainFormHistory, DialogRemovesOnlyTheSelectedEntry) {
   App app;
-  app.write("a.lsp", "(defun a ())\n");
-  app.write("QuenlitHist.txt", toUtf8(app.path("gone.lsp")) + "\r\n" + toUtf8(app.path("a.lsp")) + "\r\n");
+  app.write("QuenlitHist.txt", "C:\\a.lsp\r\nC:\\b.lsp\r\n");
   app.form.FormCreate();
-
-  app.view.historyAnswer = {kMrOk, 0};
+  app.view.historyAnswer = {kMrYes, std::nullopt};  // buttons still enabled from an earlier showing
   app.form.Button10Click();
-  EXPECT_EQ(app.view.historyShown, app.form.fileHistSL().entries());
-  EXPECT_EQ(app.view.messages, (TextList{u"ファイルが見つかりません."}));
-  EXPECT_EQ(app.form.lspFullName(), u"");
-
-  app.view.historyAnswer = {kMrOk, 1};
-  app.form.Button10Click();
-  EXPECT_EQ(app.form.lspFullName(), app.path("a.lsp"));
-  // The order only changes at the next reLoad or exit.
-  EXPECT_EQ(app.form.fileHistSL().entries()[1], app.path("a.lsp"));
-
-  // Buttons still enabled from an earlier showing, no selection, or Cancel: nothing is removed.
-  app.view.historyAnswer = {kMrYes, std::nullopt};
-  app.form.Button10Click();
+  EXPECT_EQ(app.view.historyShown, (TextList{u"C:\\a.lsp", u"C:\\b.lsp"}));
   app.view.historyAnswer = {kMrCancel, 0};
   app.form.Button10Click();
-  EXPECT_EQ(app.form.fileHistSL().entries().size(), 2u);
-  app.view.historyAnswer = {kMrYes, 0};
+  EXPECT_EQ(app.read("QuenlitHist.txt"), "C:\\a.lsp\r\nC:\\b.lsp\r\n");
+  app.view.historyAnswer = {kMrYes, 1};
   app.form.Button10Click();
-  EXPECT_EQ(app.form.fileHistSL().entries(), (TextList{app.path("a.lsp")}));
-  EXPECT_EQ(app.read("QuenlitHist.txt"), toUtf8(app.path("a.lsp")) + "\r\n");
+  EXPECT_EQ(app.read("QuenlitHist.txt"), "C:\\a.lsp\r\n");
+  EXPECT_EQ(app.form.lspFullName(), u"");
 }
 
 // The reports' texts are compared with the command line end to end; here: each
@@ -288,24 +277,6 @@ TEST(MainFormChecks, UnbalancedFileShowsThePlainMessageWithoutAnEditor) {
   app.desktop.window(code).live = false;
   app.form.Button2Click();
   EXPECT_EQ(app.view.messages.size(), 2u);
-}
-
-TEST(MainFormChecks, ExclusionButtonListsAsksAndCreatesTheUserFile) {
-  App app;
-  app.write("jogaiList.txt", "myConst\r\n");
-  app.form.FormCreate();
-  app.form.Button6Click();
-  EXPECT_EQ(app.paneLines(), app.form.jogaiSL());
-  ASSERT_EQ(app.view.questions.size(), 1u);
-  EXPECT_EQ(app.view.questions[0].text, kJogaiQuestion);
-  EXPECT_TRUE(app.view.notepad.empty());  // answered No
-
-  fs::remove(app.file("jogaiList.txt"));
-  app.view.answers = {true};
-  app.form.Button6Click();
-  EXPECT_EQ(fs::file_size(app.file("jogaiList.txt")), 0u);
-  EXPECT_EQ(app.view.slept, 100);
-  EXPECT_EQ(app.view.notepad, (TextList{app.path("jogaiList.txt")}));
 }
 
 TEST(MainFormChecks, SearchAndDeletion) {
