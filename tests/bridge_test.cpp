@@ -91,34 +91,32 @@ TEST(EditorBridge, DialogEditorsFollowTheirTitlesShortcutsAndDialogs) {
 }
 
 TEST(EditorBridge, DialogEditorStopsWhereTheEditorDoesNotFollow) {
-  {  // minimized: restored and waited for
-    DialogEditorDesk d(kEditorMery, u"C:\\work\\sample.lsp - Mery");
-    d.desk.window(d.main).iconic = true;
-    d.bridge.sendEditorLineNo(kEditorMery, true, 7, u"sample.lsp");
-    EXPECT_EQ(d.desk.log, (kRestoreToFront + chord("Ctrl", "G") + Log{"sleep 200", "settext 4 7", "click 5"}));
-  }
-  {  // the foreground is refused: nothing typed
-    DialogEditorDesk d(kEditorNotepad, u"sample.lsp - メモ帳");
-    d.desk.refuseForeground = true;
-    d.bridge.sendEditorLineNo(kEditorNotepad, true, 7, u"sample.lsp");
-    EXPECT_EQ(d.desk.log, kToFront);
-  }
-  {  // the window closes between the search and the keys
-    DialogEditorDesk d(kEditorNotepadPP, u"C:\\sample.lsp - Notepad++");
-    d.desk.window(d.main).closesOnActivate = true;
-    d.bridge.sendEditorLineNo(kEditorNotepadPP, true, 7, u"sample.lsp");
-    EXPECT_EQ(d.desk.log, kToFront);
-    EXPECT_FALSE(d.bridge.editorWindowLive());
-  }
-  {  // the dialog comes later than the wait: the line is not entered
-    DialogEditorDesk d(kEditorTeraPad, u"C:\\sample.lsp - TeraPad", false);
-    d.bridge.sendEditorLineNo(kEditorTeraPad, true, 7, u"sample.lsp");
-    EXPECT_EQ(d.desk.log, (kToFront + chord("Ctrl", "J") + Log{"sleep 200"}));
-  }
-  {  // a dialog without the line field gets no clicks
-    DialogEditorDesk d(kEditorNotepad, u"sample.lsp - メモ帳", true, false);
-    d.bridge.sendEditorLineNo(kEditorNotepad, true, 7, u"sample.lsp");
-    EXPECT_EQ(d.desk.log, (kToFront + chord("Ctrl", "G") + Log{"sleep 200"}));
+  const struct {
+    const char* what;
+    int editor;
+    const char16_t* title;
+    bool dialogOpens, withField;
+    std::function<void(DialogEditorDesk&)> setup;
+    Log expected;
+  } cases[] = {
+      {"minimized: restored and waited for", kEditorMery, u"C:\\work\\sample.lsp - Mery", true, true,
+       [](DialogEditorDesk& d) { d.desk.window(d.main).iconic = true; },
+       kRestoreToFront + chord("Ctrl", "G") + Log{"sleep 200", "settext 4 7", "click 5"}},
+      {"the foreground is refused: nothing typed", kEditorNotepad, u"sample.lsp - メモ帳", true, true,
+       [](DialogEditorDesk& d) { d.desk.refuseForeground = true; }, kToFront},
+      {"the window closes between the search and the keys", kEditorNotepadPP, u"C:\\sample.lsp - Notepad++", true,
+       true, [](DialogEditorDesk& d) { d.desk.window(d.main).closesOnActivate = true; }, kToFront},
+      {"the dialog comes later than the wait: the line is not entered", kEditorTeraPad, u"C:\\sample.lsp - TeraPad",
+       false, true, {}, kToFront + chord("Ctrl", "J") + Log{"sleep 200"}},
+      {"a dialog without the line field gets no clicks", kEditorNotepad, u"sample.lsp - メモ帳", true, false, {},
+       kToFront + chord("Ctrl", "G") + Log{"sleep 200"}},
+  };
+  for (const auto& c : cases) {
+    DialogEditorDesk d(c.editor, c.title, c.dialogOpens, c.withField);
+    if (c.setup) c.setup(d);
+    d.bridge.sendEditorLineNo(c.editor, true, 7, u"sample.lsp");
+    EXPECT_EQ(d.desk.log, c.expected) << c.what;
+    EXPECT_EQ(d.bridge.editorWindowLive(), d.desk.window(d.main).live) << c.what;
   }
   {  // no editor running
     FakeDesktop desk;

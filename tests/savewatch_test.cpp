@@ -49,9 +49,11 @@ struct Watch final : Timer, SaveWatchHost {
   }
 };
 
-TextList busyLines(int upTo) {
+// The pane while the watch waits, up to the count `upTo`, then the failure if it gave up.
+TextList busyLines(int upTo, bool failed = false) {
   TextList l{u"ファイル再読み込み..."};
   for (int i = 2; i <= upTo; ++i) l.push_back(u"ファイル使用中... " + toText(i));
+  if (failed) l.push_back(u"ファイル読み込み失敗");
   return l;
 }
 
@@ -68,16 +70,8 @@ TEST(SaveWatch, ReloadWaitsForTheEditorToLetGo) {
       {0, 1, 1, busyLines(1)},
       {1, 2, 1, busyLines(2)},
       {8, 9, 1, busyLines(9)},  // the ninth and last lock test finds it free
-      {9, 10, 0, [] {
-         TextList l = busyLines(10);
-         l.push_back(u"ファイル読み込み失敗");
-         return l;
-       }()},
-      {1000, 10, 0, [] {
-         TextList l = busyLines(10);
-         l.push_back(u"ファイル読み込み失敗");
-         return l;
-       }()},
+      {9, 10, 0, busyLines(10, true)},
+      {1000, 10, 0, busyLines(10, true)},
   };
   for (const auto& c : cases) {
     Watch w;
@@ -170,20 +164,4 @@ TEST(SaveWatch, HelpKeyBringsTheReferenceForwardOrOpensIt) {
   w.tick();
   EXPECT_EQ(w.watch.helpWnd(), help);
   EXPECT_EQ(w.opened.size(), 2u);
-}
-
-TEST(HelpWindow, FirstTitleWithThePrefixFrontToBack) {
-  FakeDesktop d;
-  d.add({u"A", u"AutoCAD 2023 Developer and ObjectARX ヘルプ"});  // the prefix cut short
-  const WindowId back = d.add({u"B", Text(kHelpTitlePrefix) + u" back"});
-  const WindowId front = d.add({u"C", Text(kHelpTitlePrefix) + u" front"}, true);
-  WindowId help = kNoWindow;
-  findHelpWindow(d, help);
-  EXPECT_EQ(help, front);
-  d.window(front).live = false;
-  findHelpWindow(d, help);
-  EXPECT_EQ(help, back);
-  d.window(back).live = false;
-  findHelpWindow(d, help);
-  EXPECT_EQ(help, back);  // none found: the last one found stays
 }

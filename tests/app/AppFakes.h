@@ -23,8 +23,8 @@ namespace quenlit::test {
 
 class FakeTree final : public OutlineTree {
  public:
-  void beginUpdate() override { ++depth; }
-  void endUpdate() override { --depth; }
+  void beginUpdate() override {}
+  void endUpdate() override {}
   void setRows(const std::vector<OutlineRow>& r) override {
     rows = r;
     ++builds;
@@ -40,7 +40,7 @@ class FakeTree final : public OutlineTree {
   std::vector<OutlineRow> rows;
   std::optional<size_t> selected, top;
   bool focused = false;
-  int depth = 0, builds = 0;
+  int builds = 0;
 };
 
 class RecordingPane final : public ResultPane {
@@ -50,10 +50,10 @@ class RecordingPane final : public ResultPane {
   void insertLine(size_t i, TextView t) override { mem.insertLine(i, t); }
   void removeLine(size_t i) override { mem.removeLine(i); }
   void clear() override { mem.clear(); }
-  void beginUpdate() override { ++depth, ++brackets; }
+  void beginUpdate() override { ++depth; }
   void endUpdate() override { --depth; }
   MemoryPane mem;
-  int depth = 0, brackets = 0;
+  int depth = 0;
 };
 
 class FakeJumpBox final : public JumpListBox {
@@ -95,16 +95,13 @@ class FakeView final : public MainView {
   }
   void setFileNameText(TextView n) override { edit1 = n; }
   void setEncodingLabel(TextView l) override { label1 = l; }
-  void acceptDroppedFiles() override { log.push_back("acceptDroppedFiles"); }
+  void acceptDroppedFiles() override {}
   int editorIndex() const override { return editor; }
   void setEditorIndex(int i) override { editor = (i >= -1 && i <= 4) ? i : -1; }
   bool jumpChecked() const override { return jump; }
   void setJumpChecked(bool c) override { jump = c; }
   bool reloadChecked() const override { return reload; }
-  void setReloadChecked(bool c) override {
-    reload = c;
-    log.push_back(c ? "reload:on" : "reload:off");
-  }
+  void setReloadChecked(bool c) override { reload = c; }
   void showKeyChoice(bool c) override { ctrlG = c; }
   Text searchText() const override { return edit2; }
   bool orderMode() const override { return checkBox3; }
@@ -115,7 +112,7 @@ class FakeView final : public MainView {
     errorReasons.push_back(e.reason);
   }
   void showMessage(TextView t) override { messages.push_back(Text(t)); }
-  void showInformation(TextView t) override { infos.push_back(Text(t)); }
+  void showInformation(TextView) override {}
   bool askYesNo(const Question& q) override {
     questions.push_back(q);
     bool a = answers.empty() ? false : answers.front();
@@ -137,7 +134,7 @@ class FakeView final : public MainView {
     return true;
   }
   void setBusy(bool b) override { busyLog.push_back(b); }
-  void processMessages() override { ++processed; }
+  void processMessages() override {}
   void sleepMs(int ms) override { slept += ms; }
   void openInNotepad(TextView p) override { notepad.push_back(Text(p)); }
   void openAddress(TextView a) override { addresses.push_back(Text(a)); }
@@ -157,15 +154,15 @@ class FakeView final : public MainView {
   Text clipboard;
   bool clipboardWorks = true;
   NullProgress bar;
-  int scrolls = 0, processed = 0, slept = 0;
+  int scrolls = 0, slept = 0;
   Text caption = u"Quenlit", edit1, label1 = u"ANSI", edit2, openDialogName;
   ScreenRect window{831, 298, 1089, 782}, workArea{0, 0, 1920, 1040};
   PanelHeights panels;
   int editor = 0;
   bool jump = true, reload = true, ctrlG = true, checkBox3 = false;  // as the form is designed
   std::optional<Text> openAnswer;
-  TextList errors, messages, infos, notepad;
-  std::vector<std::string> errorReasons, log;
+  TextList errors, messages, notepad;
+  std::vector<std::string> errorReasons, log;  // log: the dialogs shown
   std::vector<bool> busyLog;
   std::vector<Question> questions;
   std::deque<bool> answers;
@@ -245,6 +242,12 @@ struct App {
   Text path(const std::string& name) const { return textFromPath(file(name)); }
   void write(const std::string& name, const std::string& bytes) const { writeBytes(file(name), bytes); }
   std::string read(const std::string& name) const { return readBytes(file(name)); }
+  // Started with `name` written from `source` and dropped on the window.
+  void start(const std::string& name = "demo.lsp", const std::string& source = kDemo) {
+    write(name, source);
+    form.FormCreate();
+    form.dropFiles({path(name)});
+  }
   TextList paneLines() const { return view.paneImpl.mem.all(); }
   // VS Code (the editor selected by default) showing a file.
   WindowId openInVSCode(const std::string& name) {

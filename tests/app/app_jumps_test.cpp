@@ -15,9 +15,7 @@ using Jumps = std::vector<std::string>;
 // kDemo's outline: 0 "Command", 1 c:box (2), 2 inner (4), 3 "Function", 4 area (w h) (6).
 struct Loaded : App {
   explicit Loaded(const std::string& source = kDemo) {
-    write("demo.lsp", source);
-    form.FormCreate();
-    form.dropFiles({path("demo.lsp")});
+    start("demo.lsp", source);
     openInVSCode("demo.lsp");
   }
   void add(size_t row, bool atTop = false) {
@@ -166,7 +164,6 @@ TEST(MainFormCopies, NameAndRangeGoToTheClipboard) {
   app.form.N1Click();
   EXPECT_EQ(app.view.clipboard, u"(area w h)");
   EXPECT_TRUE(app.view.messages.empty());
-
   app.view.treeImpl.selected = 1;
   app.form.N14Click();
   EXPECT_EQ(app.view.clipboard, T(";;; draws a box\r\n(defun c:box (/ p1 p2)\r\n  (setq p1 (getpoint))\r\n"
@@ -184,19 +181,4 @@ TEST(MainFormCopies, NameAndRangeGoToTheClipboard) {
   app.form.N1Click();
   EXPECT_EQ(app.view.clipboard, u"");
   EXPECT_EQ(app.view.messages, (TextList{kCopiedMessage, Text(kClipboardFailedMessage), Text(kClipboardFailedMessage)}));
-}
-
-TEST(MainFormEditor, EButtonAndTheEditorChoice) {
-  Loaded app;
-  const WindowId mery = app.desktop.add({.cls = u"TChildForm", .title = u"C:\\x\\demo.lsp - Mery", .iconic = true});
-  app.view.editor = kEditorMery;
-  app.desktop.log.clear();
-  app.form.Button9Click();
-  EXPECT_EQ(app.desktop.log, (std::vector<std::string>{"restore " + std::to_string(mery),
-                                                       "foreground " + std::to_string(mery)}));
-  // No editor chosen: no jump.
-  app.view.editor = -1;
-  app.view.treeImpl.selected = 4;
-  app.form.TreeView1DblClick();
-  EXPECT_TRUE(app.desktop.jumps().empty());
 }

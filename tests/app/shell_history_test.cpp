@@ -8,20 +8,16 @@ using namespace quenlit::test;
 
 TEST(FileHistory, MostRecentFirstWithoutRepeats) {
   FileHistory h;
-  h.touch(u"C:\\a.lsp");
-  h.touch(u"C:\\b.lsp");
-  h.touch(u"C:\\a.lsp");
+  for (const char16_t* p : {u"C:\\a.lsp", u"C:\\b.lsp", u"C:\\a.lsp"}) h.touch(p);
   EXPECT_EQ(h.entries(), (TextList{u"C:\\a.lsp", u"C:\\b.lsp"}));
 
   // Another letter case is the same entry: it moves up in the new case, or keeps
-  // its old case when it is on top already.
+  // its old case when it is on top already. An empty name is never taken.
   h.touch(u"c:\\B.LSP");
   EXPECT_EQ(h.entries(), (TextList{u"c:\\B.LSP", u"C:\\a.lsp"}));
   h.touch(u"C:\\b.lsp");
-  EXPECT_EQ(h.entries(), (TextList{u"c:\\B.LSP", u"C:\\a.lsp"}));
-
   h.touch(u"");
-  EXPECT_EQ(h.entries().size(), 2u);
+  EXPECT_EQ(h.entries(), (TextList{u"c:\\B.LSP", u"C:\\a.lsp"}));
 }
 
 TEST(FileHistory, FortyEntriesAtMostAfterAnUpdate) {
@@ -39,44 +35,35 @@ TEST(FileHistory, FortyEntriesAtMostAfterAnUpdate) {
   EXPECT_EQ(h.entries()[39], u"f38");
 }
 
+// Written back in the encoding it was read in, CR LF after every line, and read
+// back as written.
 TEST(FileHistory, FileEncodingRules) {
-  TempDir dir;
-  const auto path = dir.path / "QuenlitHist.txt";
-  FileError error;
-
-  FileHistory missing;
-  EXPECT_TRUE(missing.load(path, error));
-  EXPECT_TRUE(missing.entries().empty());
-
-  // No file: written in the ANSI code page, CR LF after every line.
-  missing.touch(T("C:\\日本\\a.lsp"));
-  missing.touch(u"C:\\b.lsp");
-  ASSERT_TRUE(missing.save(path, error)) << error.reason;
-  EXPECT_EQ(readBytes(path), "C:\\b.lsp\r\nC:\\\x93\xfa\x96{\\a.lsp\r\n");
-
-  // A UTF-16 file with its mark is read and written back as UTF-16.
-  writeBytes(path, std::string("\xFF\xFE" "a\0\r\0\n\0b\0", 10));
-  FileHistory h16;
-  ASSERT_TRUE(h16.load(path, error));
-  EXPECT_EQ(h16.entries(), (TextList{u"a", u"b"}));
-  h16.touch(u"c");
-  ASSERT_TRUE(h16.save(path, error));
-  EXPECT_EQ(readBytes(path), std::string("\xFF\xFE" "c\0\r\0\n\0a\0\r\0\n\0b\0\r\0\n\0", 20));
-
-  // An ANSI file that must take a path the code page cannot hold turns into UTF-8
-  // with its mark instead of losing characters.
-  writeBytes(path, "old.lsp\r\n");
-  FileHistory ansi;
-  ASSERT_TRUE(ansi.load(path, error));
-  ansi.touch(T("C:\\Émile.lsp"));
-  ASSERT_TRUE(ansi.save(path, error));
-  EXPECT_EQ(readBytes(path), "\xEF\xBB\xBF" "C:\\\xC3\x89mile.lsp\r\nold.lsp\r\n");
-  FileHistory again;
-  ASSERT_TRUE(again.load(path, error));
-  EXPECT_EQ(again.entries()[0], T("C:\\Émile.lsp"));
-
-  // The empty list is still written: an empty file.
-  FileHistory none;
-  ASSERT_TRUE(none.save(path, error));
-  EXPECT_EQ(readBytes(path), "");
+  const struct {
+    const char* what;
+    std::optional<std::string> before;  // none: no file
+    std::vector<std::string> touched;   // UTF-8, oldest first
+    std::string after;
+  } cases[] = {
+      {"no file: ANSI (Shift-JIS here)", {}, {"C:\\日本\\a.lsp", "C:\\b.lsp"}, "C:\\b.lsp\r\nC:\\\x93\xfa\x96{\\a.lsp\r\n"},
+      {"UTF-16 with its mark", std::string("\xFF\xFE" "a\0\r\0\n\0b\0", 10), {"c"},
+       std::string("\xFF\xFE" "c\0\r\0\n\0a\0\r\0\n\0b\0\r\0\n\0", 20)},
+      // Rather than lose characters, an ANSI file turns into UTF-8 with its mark.
+      {"ANSI, a path the code page cannot hold", "old.lsp\r\n", {"C:\\Émile.lsp"},
+       "\xEF\xBB\xBF" "C:\\\xC3\x89mile.lsp\r\nold.lsp\r\n"},
+      {"the empty list: an empty file", {}, {}, ""},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    const auto path = dir.path / "QuenlitHist.txt";
+    if (c.before) writeBytes(path, *c.before);
+    FileError error;
+    FileHistory h;
+    ASSERT_TRUE(h.load(path, error)) << c.what;
+    for (const auto& t : c.touched) h.touch(T(t));
+    ASSERT_TRUE(h.save(path, error)) << c.what << ": " << error.reason;
+    EXPECT_EQ(readBytes(path), c.after) << c.what;
+    FileHistory again;
+    ASSERT_TRUE(again.load(path, error)) << c.what;
+    EXPECT_EQ(again.entries(), h.entries()) << c.what;
+  }
 }
