@@ -24,24 +24,23 @@ TEST(Utf8Strict, RejectsMalformedInput) {
 }
 
 TEST(DecodeBytes, ByteOrderMarksChooseAndVanish) {
-  auto u8 = decodeBytes("\xEF\xBB\xBFx", Encoding::Ansi, 932);
-  ASSERT_TRUE(u8);
-  EXPECT_EQ(u8->text, u"x");
-  EXPECT_EQ(u8->encoding, Encoding::Utf8);
-
-  auto le = decodeBytes(std::string("\xFF\xFE" "a\0\xE5\x65", 6), Encoding::Utf8, 932);
-  ASSERT_TRUE(le);
-  EXPECT_EQ(le->text, u"a日");
-  EXPECT_EQ(le->encoding, Encoding::Utf16LE);
-
-  auto be = decodeBytes(std::string("\xFE\xFF\0a\x65\xE5", 6), Encoding::Utf8, 932);
-  ASSERT_TRUE(be);
-  EXPECT_EQ(be->text, u"a日");
-  EXPECT_EQ(be->encoding, Encoding::Utf16BE);
-
-  // Odd byte count: the stray byte becomes a replacement character, nothing is lost silently.
-  auto odd = decodeBytes(std::string("\xFF\xFE" "a\0b", 5), Encoding::Utf8, 932);
-  EXPECT_EQ(odd->text, u"a\uFFFD");
+  const struct {
+    std::string bytes;
+    Encoding fallback, encoding;
+    const char16_t* text;
+  } cases[] = {
+      {"\xEF\xBB\xBFx", Encoding::Ansi, Encoding::Utf8, u"x"},
+      {std::string("\xFF\xFE" "a\0\xE5\x65", 6), Encoding::Utf8, Encoding::Utf16LE, u"a日"},
+      {std::string("\xFE\xFF\0a\x65\xE5", 6), Encoding::Utf8, Encoding::Utf16BE, u"a日"},
+      // Odd byte count: the stray byte becomes a replacement character, nothing is lost silently.
+      {std::string("\xFF\xFE" "a\0b", 5), Encoding::Utf8, Encoding::Utf16LE, u"a\uFFFD"},
+  };
+  for (const auto& c : cases) {
+    auto d = decodeBytes(c.bytes, c.fallback, 932);
+    ASSERT_TRUE(d) << U8(c.text);
+    EXPECT_EQ(d->text, c.text);
+    EXPECT_EQ(d->encoding, c.encoding) << U8(c.text);
+  }
 }
 
 TEST(DecodeBytes, InvalidUtf8FailsUnlessAnsi) {

@@ -9,7 +9,7 @@ using namespace quenlit::test;
 TEST(SplitCommaText, FollowsTheItemRules) {
   struct Case {
     const char* in;
-    std::vector<const char*> items;
+    std::initializer_list<const char*> items;
   } cases[] = {
       {"a b ", {"a", "b"}},
       {"x,,y", {"x", "", "y"}},
@@ -26,11 +26,7 @@ TEST(SplitCommaText, FollowsTheItemRules) {
       {"\t a\tb", {"a", "b"}},
       {"日本 語", {"日本", "語"}},
   };
-  for (const auto& c : cases) {
-    TextList expected;
-    for (auto* i : c.items) expected.push_back(T(i));
-    EXPECT_EQ(splitCommaText(T(c.in)), expected) << c.in;
-  }
+  for (const auto& c : cases) EXPECT_EQ(splitCommaText(T(c.in)), L(c.items)) << c.in;
 }
 
 TEST(SplitCommaText, StopsAtNul) {

@@ -10,12 +10,6 @@ using namespace quenlit::test;
 
 namespace {
 
-TextList L(std::initializer_list<const char*> items) {
-  TextList out;
-  for (auto* i : items) out.push_back(T(i));
-  return out;
-}
-
 TextList code(std::string_view src) { return makeCodeLines(lines(src)); }
 
 const TextList& builtin() {
