@@ -10,7 +10,6 @@
 #include "TestSupport.h"
 #include "source/CodeLines.h"
 #include "source/SourceFile.h"
-#include "text/Encoding.h"
 
 using namespace quenlit;
 using namespace quenlit::test;
@@ -51,6 +50,7 @@ TEST(Cli, NothingToReportPrintsNothingAndSucceeds) {
     auto r = runCli(c.args);
     EXPECT_EQ(r.code, 0) << c.args[0] << ": " << r.err;
     EXPECT_EQ(r.out, c.out) << c.args[0];
+    EXPECT_EQ(r.err, "") << c.args[0];
   }
 }
 

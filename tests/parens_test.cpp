@@ -3,7 +3,6 @@
 #include "TestSupport.h"
 #include "pane/ResultPane.h"
 #include "checks/ParenCheck.h"
-#include "source/CodeLines.h"
 #include "text/Encoding.h"
 
 using namespace quenlit;
