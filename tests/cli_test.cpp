@@ -4,6 +4,7 @@
 // beside the report they drive.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 #include <sstream>
 
