@@ -63,9 +63,9 @@ TempDir::~TempDir() {
   fs::remove_all(path, ec);
 }
 
-CliResult runCli(const std::vector<std::string>& args) {
+CliResult runCli(const std::vector<std::string>& args, const fs::path& exeDir) {
   std::ostringstream out, err;
-  int code = cli::run(args, out, err, projectRoot() / "data");
+  int code = cli::run(args, out, err, exeDir.empty() ? projectRoot() / "data" : exeDir);
   return {code, out.str(), err.str()};
 }
 
@@ -78,6 +78,12 @@ TextList lines(std::string_view utf8) {
     if (nl == std::string_view::npos) break;
     start = nl + 1;
   }
+  return result;
+}
+
+TextList L(std::initializer_list<const char*> utf8Lines) {
+  TextList result;
+  for (const char* l : utf8Lines) result.push_back(fromUtf8Lenient(l));
   return result;
 }
 

@@ -31,12 +31,13 @@ struct TempDir {
   std::filesystem::path path;
 };
 
-// Runs the command line in-process; output as UTF-8 text.
+// Runs the command line in-process as if the program sat in exeDir (the project's
+// data/ folder by default); output as UTF-8 text.
 struct CliResult {
   int code;
   std::string out, err;
 };
-CliResult runCli(const std::vector<std::string>& args);
+CliResult runCli(const std::vector<std::string>& args, const std::filesystem::path& exeDir = {});
 
 // A small file with a command under a comment block and a one-line function, shared
 // by the catalog and copy tests.
@@ -44,6 +45,7 @@ extern const char* const kBoxLsp;
 
 // Lines of UTF-8 text given as one string with "\n" between lines.
 TextList lines(std::string_view utf8);
+TextList L(std::initializer_list<const char*> utf8Lines);  // L({}) is empty, lines("") is one empty line
 inline Text T(std::string_view utf8) { return fromUtf8Lenient(utf8); }
 inline std::string U8(TextView t) { return toUtf8(t); }
 

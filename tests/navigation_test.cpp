@@ -36,15 +36,6 @@ MemoryPane pane() {
 
 }  // namespace
 
-TEST(PaneNavigation, OutlineUsedByTheseTests) {
-  auto rows = makeOutlineRows(lines(kSource));
-  ASSERT_EQ(rows.size(), 5u);
-  EXPECT_EQ(rows[1].text, u"c:run");
-  EXPECT_EQ(rows[3].text, u"foo (a)");
-  EXPECT_EQ(rows[4].text, u"inner");
-  EXPECT_EQ(rows[4].level, 2);
-}
-
 TEST(PaneNavigation, DoubleClick) {
   const auto source = lines(kSource);
   const auto rows = makeOutlineRows(source);

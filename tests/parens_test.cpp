@@ -1,13 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <regex>
-#include <sstream>
-
 #include "TestSupport.h"
 #include "pane/ResultPane.h"
 #include "checks/ParenCheck.h"
-#include "source/CodeLines.h"
-#include "source/SourceFile.h"
 #include "text/Encoding.h"
 
 using namespace quenlit;
@@ -191,57 +186,4 @@ TEST(ParenCheck, ListingAloneClearsThePaneAndSkipsEmptySources) {
   EXPECT_EQ(pane.all(), TextList{u"kept"});
   listParenMismatch(lines("(defun a () 1)"), pane, progress);
   EXPECT_TRUE(pane.all().empty());
-}
-
-TEST(CliParens, GoldenFiles) {
-  for (const char* name : {"parens-example", "parens-open", "parens-close"}) {
-    auto r = runCli({"parens", fixture(std::string(name) + ".lsp").string()});
-    EXPECT_EQ(r.code, 0) << name << r.err;
-    EXPECT_EQ(r.out, readBytes(fixture(std::string(name) + ".expected"))) << name;
-  }
-}
-
-TEST(CliParens, ErrorsAndEmptyFiles) {
-  TempDir dir;
-  writeBytes(dir.path / "empty.lsp", "");
-  auto empty = runCli({"parens", (dir.path / "empty.lsp").string()});
-  EXPECT_EQ(empty.code, 0);
-  EXPECT_EQ(empty.out, "");
-  auto missing = runCli({"parens", (dir.path / "missing.lsp").string()});
-  EXPECT_EQ(missing.code, 2);
-  EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
-  EXPECT_EQ(runCli({"parens"}).code, 2);
-  EXPECT_EQ(runCli({"parens", "a.lsp", "b.lsp"}).code, 2);
-  EXPECT_EQ(runCli({"parens", "--bogus", "a.lsp"}).code, 2);
-}
-
-// Over the real files: the totals the check reports equal a plain count of "(" and
-// ")" in the code lines, whichever way the file ends up.
-TEST(CliParens, CorpusTotalsMatchAPlainCount) {
-  QUENLIT_CORPUS_FILES(files);
-  const std::regex balanced("^括弧数= (\\d+) : (\\d+)$");
-  const std::regex unbalanced("^括弧数 = (\\d+) [<>] (\\d+), ");
-  for (const auto& f : files) {
-    auto r = runCli({"parens", f.string()});
-    ASSERT_EQ(r.code, 0) << f << r.err;
-    SourceLines src;
-    ASSERT_TRUE(loadLspFile(f, src).ok) << f;
-    long long open = 0, close = 0;
-    for (const auto& line : makeCodeLines(src.lines))
-      for (char16_t c : line) {
-        if (c == u'(') ++open;
-        if (c == u')') ++close;
-      }
-    bool found = false;
-    std::smatch m;
-    std::istringstream out(r.out);
-    for (std::string line; std::getline(out, line);) {
-      if (std::regex_search(line, m, balanced) || std::regex_search(line, m, unbalanced)) {
-        EXPECT_EQ(std::stoll(m[1]), open) << f;
-        EXPECT_EQ(std::stoll(m[2]), close) << f;
-        found = true;
-      }
-    }
-    EXPECT_EQ(found, !src.lines.empty()) << f;
-  }
 }

@@ -35,7 +35,7 @@ class RecordingBar : public ProgressBar {
 TEST(CodeLines, StringsAndCommentsVanish) {
   struct Case {
     const char* src;
-    std::vector<const char*> out;
+    std::initializer_list<const char*> out;
   } cases[] = {
       {"(princ \"a;b\")", {"(princ )"}},
       {"(defun c:box (/ p1 p2) ; draw", {"(defun c:box (/ p1 p2) "}},
@@ -49,11 +49,7 @@ TEST(CodeLines, StringsAndCommentsVanish) {
       {"\t(a\tb)", {" (a b)"}},
       {"\"open\nstill open\" (c)", {"", " (c)"}},
   };
-  for (const auto& c : cases) {
-    TextList expected;
-    for (auto* o : c.out) expected.push_back(T(o));
-    EXPECT_EQ(code(c.src), expected) << c.src;
-  }
+  for (const auto& c : cases) EXPECT_EQ(code(c.src), L(c.out)) << c.src;
 }
 
 TEST(CodeLines, HoldNoQuoteOrSemicolonAndKeepLineCount) {
@@ -89,7 +85,6 @@ TEST(DefunTable, WorkedExample) {
   EXPECT_EQ(makeDefunList(c, true),
             (TextList{u"c:box ,         ,0,0,3,9", u"c:box ,inner ,2,2", u"area,         ,4,0,4,38"}));
   EXPECT_EQ(makeDefunList(c, false), (TextList{u"c:box ,,0,0,3,9", u"c:box ,inner ,2,2", u"area,,4,0,4,38"}));
-  EXPECT_EQ(splitCommaText(u"c:box ,inner ,2,2"), (TextList{u"c:box", u"inner", u"2", u"2"}));
   EXPECT_EQ(getDefunArgs(c, 0, 0), u"");
   EXPECT_EQ(getDefunArgs(c, 4, 0), u"w\r\nh\r\n");
   EXPECT_EQ(getDefunArgs(c, 2, 2), u"a\r\n");
@@ -136,36 +131,30 @@ TEST(DefunArgs, ListsSpreadOverLinesAndOddForms) {
   EXPECT_EQ(getDefunArgs(code("x"), 5, 0), u"");                 // out of range
 }
 
-TEST(Outline, WorkedExampleRows) {
-  auto rows = makeOutlineRows(lines(kWorkedExample));
-  ASSERT_EQ(rows.size(), 5u);
-  auto check = [&](size_t i, int level, const char* text, int line, int icon) {
-    EXPECT_EQ(rows[i].level, level) << i;
-    EXPECT_EQ(U8(rows[i].text), text) << i;
-    EXPECT_EQ(rows[i].line, line) << i;
-    EXPECT_EQ(rows[i].icon, icon) << i;
+// Rows as "level marks, text:line icon", the icon R(oot), D(efun) or N(ested).
+TEST(Outline, Rows) {
+  auto outline = [](std::string_view src) {
+    std::vector<std::string> got;
+    for (auto& r : makeOutlineRows(lines(src)))
+      got.push_back(std::string(size_t(r.level), '>') + U8(r.text) + ":" + std::to_string(r.line) + " " +
+                    (r.icon == kIconRoot ? "R" : r.icon == kIconDefun ? "D" : r.icon == kIconNested ? "N" : "?"));
+    return got;
   };
-  check(0, 0, "Command", 0, kIconRoot);
-  check(1, 1, "c:box", 1, kIconDefun);
-  check(2, 2, "inner", 3, kIconNested);
-  check(3, 0, "Function", 0, kIconRoot);
-  check(4, 1, "area (w h)", 5, kIconDefun);
-}
-
-TEST(Outline, EmptyWithoutDefunsAndTwoDefinitionsKeepTheirOwnChildren) {
-  EXPECT_TRUE(makeOutlineRows(lines("(setq a 1)\n; (defun x () 1)")).empty());
-  auto rows = makeOutlineRows(lines("(defun f ()\n (defun in1 () 1))\n(defun f (x)\n (defun in2 () 2))\n(defun g () 0)"));
-  std::vector<std::string> got;
-  for (auto& r : rows) got.push_back(std::string(size_t(r.level), '>') + U8(r.text) + ":" + std::to_string(r.line));
-  EXPECT_EQ(got, (std::vector<std::string>{"Command:0", "Function:0", ">f ():1", ">>in1:2", ">f (x):3", ">>in2:4",
-                                           ">g ():5"}));
-}
-
-TEST(Outline, CommandTestIgnoresCaseAndRowsFollowTheSortedTable) {
-  auto rows = makeOutlineRows(lines("(defun zz () 1)\n(defun C:Go () 1)\n(defun aa (p / q) 1)\n(defun c:abc () 1)"));
-  std::vector<std::string> got;
-  for (auto& r : rows) got.push_back(U8(r.text));
-  EXPECT_EQ(got, (std::vector<std::string>{"Command", "c:abc", "C:Go", "Function", "aa (p)", "zz ()"}));
+  const struct {
+    const char* name;
+    const char* src;
+    std::vector<std::string> rows;
+  } cases[] = {
+      {"worked example", kWorkedExample, {"Command:0 R", ">c:box:1 D", ">>inner:3 N", "Function:0 R", ">area (w h):5 D"}},
+      {"no defun, one in a comment", "(setq a 1)\n; (defun x () 1)", {}},
+      {"two definitions of one name keep their own children",
+       "(defun f ()\n (defun in1 () 1))\n(defun f (x)\n (defun in2 () 2))\n(defun g () 0)",
+       {"Command:0 R", "Function:0 R", ">f ():1 D", ">>in1:2 N", ">f (x):3 D", ">>in2:4 N", ">g ():5 D"}},
+      {"the command test ignores case; rows follow the sorted table",
+       "(defun zz () 1)\n(defun C:Go () 1)\n(defun aa (p / q) 1)\n(defun c:abc () 1)",
+       {"Command:0 R", ">c:abc:4 D", ">C:Go:2 D", "Function:0 R", ">aa (p):3 D", ">zz ():1 D"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(outline(c.src), c.rows) << c.name;
 }
 
 TEST(JumpList, RefreshTakesNewLinesAndDropsVanishedNames) {

@@ -2,9 +2,7 @@
 
 #include <map>
 #include <set>
-#include <sstream>
 
-#include "Cli.h"
 #include "TestSupport.h"
 #include "pane/ResultPane.h"
 #include "checks/ExclusionList.h"
@@ -32,12 +30,6 @@ TextList check(const TextList& source, bool msgFlag = true) {
   return pane.all();
 }
 
-TextList L(std::initializer_list<const char*> items) {
-  TextList out;
-  for (auto* i : items) out.push_back(T(i));
-  return out;
-}
-
 TextList loadFixture(const std::string& name) {
   SourceLines src;
   EXPECT_TRUE(loadLspFile(fixture(name), src).ok) << name;
@@ -53,12 +45,6 @@ TextList statedFindings(const TextList& source) {
 }
 
 }  // namespace
-
-TEST(VariableCheck, WorkedExample) {
-  auto expected = lines(readBytes(fixture("vars-example.expected")));
-  expected.pop_back();  // after the final line break
-  EXPECT_EQ(check(loadFixture("vars-example.lsp")), expected);
-}
 
 TEST(VariableCheck, FixturePerFindingKind) {
   for (const char* name : {"vars-globals.lsp", "vars-unused.lsp", "vars-duplicate.lsp", "vars-arglocal.lsp",
@@ -98,12 +84,7 @@ TEST(VariableCheck, SmallSources) {
       {"a top-level argument pi", {"(defun f (pi) 0)"}, {"    1| f ( pi )", "     [未使用]", "     pi "}},
       {"a nested argument pi", {"(defun outer ()", "(defun f (pi) 0)", "(f 1))"}, {}},
   };
-  for (const auto& c : cases) {
-    TextList source;
-    for (auto* s : c.source) source.push_back(T(s));
-    const TextList expected = c.pane.size() ? L(c.pane) : kNothingFound;
-    EXPECT_EQ(check(source), expected) << c.what;
-  }
+  for (const auto& c : cases) EXPECT_EQ(check(L(c.source)), c.pane.size() ? L(c.pane) : kNothingFound) << c.what;
 }
 
 TEST(VariableCheck, NothingFoundLinesFollowMsgFlag) {
@@ -223,73 +204,41 @@ TEST(VariableCheck, CorpusGlobalsOccurInTheirFunctions) {
   EXPECT_GT(globalsSeen, 0u);
 }
 
-// --- the command line ---
-
-namespace {
-
-std::string exampleWithoutLst() {
-  std::string s = readBytes(fixture("vars-example.expected"));
-  const std::string cut = "     [グローバル]\n     lst \n";
-  const auto at = s.find(cut);
-  EXPECT_NE(at, std::string::npos);
-  return s.erase(at, cut.size());
-}
-
-CliResult runIn(const std::filesystem::path& exeDir, const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  int code = cli::run(args, out, err, exeDir);
-  return {code, out.str(), err.str()};
-}
-
-}  // namespace
-
-TEST(CliVars, PrintsTheExamplePane) {
-  auto r = runCli({"vars", fixture("vars-example.lsp").string()});
-  EXPECT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(r.out, readBytes(fixture("vars-example.expected")));
-  EXPECT_EQ(r.err, "");
-}
-
-TEST(CliVars, NothingFoundIsStillSuccess) {
-  TempDir dir;
-  writeBytes(dir.path / "clean.lsp", "(defun f (a / b) (setq b a))\r\n");
-  auto r = runCli({"vars", (dir.path / "clean.lsp").string()});
-  EXPECT_EQ(r.code, 0);
-  EXPECT_EQ(r.out, "■変数チェック\n未使用変数、未宣言変数はありません．\n");
-}
-
-TEST(CliVars, ExclusionFileBesideTheProgramOrNamed) {
-  TempDir dir;
+// The exclusion list reaches the command line from beside the program or by name;
+// one that cannot be read is a warning beside the program and an error when named.
+TEST(CliVars, ExclusionFile) {
+  TempDir dir, exe, unreadable;
   writeBytes(dir.path / "words.txt", "lst\r\n");
-  auto named = runCli({"vars", "--exclude", (dir.path / "words.txt").string(), fixture("vars-example.lsp").string()});
-  EXPECT_EQ(named.code, 0) << named.err;
-  EXPECT_EQ(named.out, exampleWithoutLst());
-
-  TempDir exe;
   writeBytes(exe.path / "jogaiList.txt", "\xEF\xBB\xBFLST\n");
-  auto beside = runIn(exe.path, {"vars", fixture("vars-example.lsp").string()});
-  EXPECT_EQ(beside.code, 0) << beside.err;
-  EXPECT_EQ(beside.out, exampleWithoutLst());
-}
-
-TEST(CliVars, UnreadableExclusionFile) {
-  // Beside the program: a clear message, then the report with the built-in words.
-  TempDir exe;
-  std::filesystem::create_directory(exe.path / "jogaiList.txt");
-  auto r = runIn(exe.path, {"vars", fixture("vars-example.lsp").string()});
-  EXPECT_EQ(r.code, 0);
-  EXPECT_EQ(r.out, readBytes(fixture("vars-example.expected")));
-  EXPECT_NE(r.err.find("jogaiList.txt"), std::string::npos) << r.err;
-
-  // Named on the command line: the run stops.
-  TempDir dir;
-  auto named = runCli({"vars", "--exclude", (dir.path / "none.txt").string(), fixture("vars-example.lsp").string()});
-  EXPECT_EQ(named.code, 2);
-  EXPECT_EQ(named.out, "");
-  EXPECT_NE(named.err.find("none.txt"), std::string::npos);
-  auto dirNamed = runCli({"vars", "--exclude", dir.path.string(), fixture("vars-example.lsp").string()});
-  EXPECT_EQ(dirNamed.code, 2);
-  EXPECT_EQ(dirNamed.out, "");
+  std::filesystem::create_directory(unreadable.path / "jogaiList.txt");
+  const std::string example = fixture("vars-example.lsp").string(), full = readBytes(fixture("vars-example.expected"));
+  std::string withoutLst = full;
+  const std::string cut = "     [グローバル]\n     lst \n";
+  ASSERT_NE(withoutLst.find(cut), std::string::npos);
+  withoutLst.erase(withoutLst.find(cut), cut.size());
+  const struct {
+    const char* what;
+    std::vector<std::string> args;
+    std::filesystem::path exeDir;
+    int code;
+    std::string out;
+    const char* err;  // part of stderr; empty: nothing on stderr
+  } cases[] = {
+      {"named", {"vars", "--exclude", (dir.path / "words.txt").string(), example}, {}, 0, withoutLst, ""},
+      {"beside the program", {"vars", example}, exe.path, 0, withoutLst, ""},
+      {"unreadable beside the program", {"vars", example}, unreadable.path, 0, full, "jogaiList.txt"},
+      {"named but missing", {"vars", "--exclude", (dir.path / "none.txt").string(), example}, {}, 2, "", "none.txt"},
+      {"named folder", {"vars", "--exclude", dir.path.string(), example}, {}, 2, "", "quenlit: "},
+  };
+  for (const auto& c : cases) {
+    auto r = runCli(c.args, c.exeDir);
+    EXPECT_EQ(r.code, c.code) << c.what;
+    EXPECT_EQ(r.out, c.out) << c.what;
+    if (*c.err)
+      EXPECT_NE(r.err.find(c.err), std::string::npos) << c.what << ": " << r.err;
+    else
+      EXPECT_EQ(r.err, "") << c.what;
+  }
 }
 
 TEST(CliVars, ExclusionFileWithoutMarkUsesTheAnsiCodePage) {
@@ -299,19 +248,4 @@ TEST(CliVars, ExclusionFileWithoutMarkUsesTheAnsiCodePage) {
   auto r = runCli({"vars", "--ansi", "932", "--exclude", (dir.path / "ex.txt").string(), (dir.path / "src.lsp").string()});
   EXPECT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out, "    1|[グローバル(全関数の後方)]\n     other \n");
-}
-
-TEST(CliVars, UsageErrors) {
-  TempDir dir;
-  const std::string example = fixture("vars-example.lsp").string();
-  EXPECT_EQ(runCli({"vars"}).code, 2);
-  EXPECT_EQ(runCli({"vars", "--exclude"}).code, 2);
-  EXPECT_EQ(runCli({"vars", "--bogus", example}).code, 2);
-  EXPECT_EQ(runCli({"vars", example, example}).code, 2);
-  EXPECT_EQ(runCli({"vars", "--ansi", "99999", example}).code, 2);
-  auto missing = runCli({"vars", (dir.path / "missing.lsp").string()});
-  EXPECT_EQ(missing.code, 2);
-  EXPECT_EQ(missing.out, "");
-  EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
-  EXPECT_NE(runCli({"--help"}).out.find("vars"), std::string::npos);
 }
