@@ -73,6 +73,20 @@ BOOL CALLBACK findWindowOf(HWND hwnd, LPARAM lp) {
   return FALSE;
 }
 
+// Every program a test starts ends with the driver, even when the driver
+// crashes: left running, they would keep the test's output open until the
+// time limit, and their windows would meet the next test.
+HANDLE childrenJob() {
+  static const HANDLE job = [] {
+    HANDLE j = CreateJobObjectW(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (j) SetInformationJobObject(j, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    return j;  // closed by the system when the driver ends
+  }();
+  return job;
+}
+
 }  // namespace
 
 fs::path binDir() {
@@ -90,6 +104,30 @@ std::wstring windowText(HWND hwnd) {
   const LRESULT got = SendMessageW(hwnd, WM_GETTEXT, WPARAM(n + 1), reinterpret_cast<LPARAM>(s.data()));
   s.resize(size_t(got));
   return s;
+}
+
+std::vector<std::wstring> listBoxTexts(HWND list) {
+  // LB_GETTEXT takes no size, and the program may change the list between the
+  // length and the text (it rebuilds the jump list on every add): the room to
+  // spare keeps a longer entry inside the buffer, and a list that changed while
+  // it was read is read again.
+  constexpr size_t kSpare = 4096;
+  for (int attempt = 0;; ++attempt) {
+    std::vector<std::wstring> texts;
+    const LRESULT n = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    bool steady = n != LB_ERR;
+    for (LRESULT i = 0; steady && i < n; ++i) {
+      const LRESULT len = SendMessageW(list, LB_GETTEXTLEN, WPARAM(i), 0);
+      std::wstring t(len == LB_ERR ? 0 : size_t(len) + kSpare, L'\0');
+      const LRESULT got =
+          len == LB_ERR ? LB_ERR : SendMessageW(list, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(t.data()));
+      steady = got != LB_ERR && got == len;
+      t.resize(steady ? size_t(got) : 0);
+      texts.push_back(std::move(t));
+    }
+    if ((steady && SendMessageW(list, LB_GETCOUNT, 0, 0) == n) || attempt == 20) return texts;
+    Sleep(10);
+  }
 }
 
 std::vector<std::wstring> splitLines(const std::wstring& t) {
@@ -187,6 +225,7 @@ Program::Program(const fs::path& exe, const std::wstring& args, const fs::path& 
   if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       folder.empty() ? nullptr : folder.c_str(), &si, &pi_))
     return;
+  if (HANDLE job = childrenJob()) AssignProcessToJobObject(job, pi_.hProcess);
   waitFor([&] { return (main_ = find(mainClass)) != nullptr || !running(); }, wait);
 }
 
@@ -315,17 +354,7 @@ void App::clickTreeRow(HTREEITEM item) {
 
 void App::doubleClickTreeRow(HTREEITEM item) { postDoubleClick(control(win::kIdTreeView1), treeRowPoint(item)); }
 
-std::vector<std::wstring> App::jumpList() const {
-  HWND list = control(win::kIdListBox1);
-  std::vector<std::wstring> texts;
-  const LRESULT n = SendMessageW(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < n; ++i) {
-    std::wstring t(size_t(SendMessageW(list, LB_GETTEXTLEN, WPARAM(i), 0)) + 1, L'\0');
-    t.resize(size_t(SendMessageW(list, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(t.data()))));
-    texts.push_back(t);
-  }
-  return texts;
-}
+std::vector<std::wstring> App::jumpList() const { return listBoxTexts(control(win::kIdListBox1)); }
 
 std::optional<size_t> App::jumpListSelection() const {
   const LRESULT i = SendMessageW(control(win::kIdListBox1), LB_GETCURSEL, 0, 0);

@@ -40,6 +40,7 @@ struct Scratch {
 bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout = 20s);
 
 std::wstring windowText(HWND hwnd);
+std::vector<std::wstring> listBoxTexts(HWND list);  // read again while the program changes it
 std::vector<std::wstring> splitLines(const std::wstring& text);  // CR LF, CR or LF; no final empty line
 std::wstring fromUtf8(const std::string& s);
 std::string toUtf8(const std::wstring& s);

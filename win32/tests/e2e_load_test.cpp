@@ -111,9 +111,7 @@ TEST(Load, HistoryDialogLoadsRemovesAndReportsMissingFiles) {
   ASSERT_TRUE(dlg);
   HWND list = GetDlgItem(dlg, win::kIdHistList);
   ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 3);
-  wchar_t entry[MAX_PATH] = L"";
-  SendMessageW(list, LB_GETTEXT, 1, reinterpret_cast<LPARAM>(entry));
-  EXPECT_EQ(std::wstring(entry), demo);
+  EXPECT_EQ(listBoxTexts(list).at(1), demo);
   EXPECT_FALSE(enabled(dlg, win::kIdHistLoad));
   EXPECT_FALSE(enabled(dlg, win::kIdHistDelete));
   EXPECT_TRUE(enabled(dlg, win::kIdHistCancel));
