@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <cstdio>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -223,10 +224,20 @@ Program::Program(const fs::path& exe, const std::wstring& args, const fs::path& 
   STARTUPINFOW si{};
   si.cb = sizeof si;
   if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &si, &pi_))
+                      folder.empty() ? nullptr : folder.c_str(), &si, &pi_)) {
+    fprintf(stderr, "%s did not start: error %lu\n", toUtf8(exe.filename().wstring()).c_str(), GetLastError());
     return;
+  }
   if (HANDLE job = childrenJob()) AssignProcessToJobObject(job, pi_.hProcess);
+  const auto started = std::chrono::steady_clock::now();
   waitFor([&] { return (main_ = find(mainClass)) != nullptr || !running(); }, wait);
+  if (!main_) {
+    // Said here once, so that every test that needs the window tells why it is missing.
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+    fprintf(stderr, "%s showed no window after %lld ms: %s (exit code 0x%lx)\n",
+            toUtf8(exe.filename().wstring()).c_str(), static_cast<long long>(ms.count()),
+            running() ? "still running" : "ended", exitCode());
+  }
 }
 
 Program::~Program() {
