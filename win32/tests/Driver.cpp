@@ -3,8 +3,10 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <csignal>
 #include <cstdio>
 #include <fstream>
+#include <mutex>
 #include <random>
 #include <sstream>
 #include <thread>
@@ -74,19 +76,42 @@ BOOL CALLBACK findWindowOf(HWND hwnd, LPARAM lp) {
   return FALSE;
 }
 
-// Every program a test starts ends with the driver, even when the driver
-// crashes: left running, they would keep the test's output open until the
-// time limit, and their windows would meet the next test.
-HANDLE childrenJob() {
-  static const HANDLE job = [] {
-    HANDLE j = CreateJobObjectW(nullptr, nullptr);
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    if (j) SetInformationJobObject(j, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-    return j;  // closed by the system when the driver ends
-  }();
-  return job;
-}
+// The programs a test has started, ended by the driver when it crashes: left
+// running, they would keep the test's output open until the time limit, and
+// their windows would meet the next test. (A job killed on close was tried: on
+// one run under Wine two programs started into it ended before showing a
+// window, which was never seen without it.)
+class Started {
+ public:
+  static void add(HANDLE process) {
+    static const bool installed = [] {
+      SetUnhandledExceptionFilter(onCrash);
+      signal(SIGABRT, onAbort);
+      return true;
+    }();
+    (void)installed;
+    std::lock_guard<std::mutex> lock(mutex_);
+    live_.push_back(process);
+  }
+  static void remove(HANDLE process) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::erase(live_, process);
+  }
+
+ private:
+  static LONG WINAPI onCrash(EXCEPTION_POINTERS*) {
+    endAll();
+    return EXCEPTION_CONTINUE_SEARCH;  // the crash report still follows
+  }
+  static void onAbort(int) { endAll(); }
+  static void endAll() {
+    if (!mutex_.try_lock()) return;  // the crash came while the list changed
+    for (HANDLE h : live_) TerminateProcess(h, 99);
+    mutex_.unlock();
+  }
+  static inline std::mutex mutex_;
+  static inline std::vector<HANDLE> live_;
+};
 
 }  // namespace
 
@@ -228,7 +253,7 @@ Program::Program(const fs::path& exe, const std::wstring& args, const fs::path& 
     fprintf(stderr, "%s did not start: error %lu\n", toUtf8(exe.filename().wstring()).c_str(), GetLastError());
     return;
   }
-  if (HANDLE job = childrenJob()) AssignProcessToJobObject(job, pi_.hProcess);
+  Started::add(pi_.hProcess);
   const auto started = std::chrono::steady_clock::now();
   waitFor([&] { return (main_ = find(mainClass)) != nullptr || !running(); }, wait);
   if (!main_) {
@@ -246,6 +271,7 @@ Program::~Program() {
     TerminateProcess(pi_.hProcess, 99);
     WaitForSingleObject(pi_.hProcess, 5000);
   }
+  Started::remove(pi_.hProcess);
   CloseHandle(pi_.hThread);
   CloseHandle(pi_.hProcess);
 }
