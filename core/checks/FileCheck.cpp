@@ -61,18 +61,9 @@ int sourceColumn(const TextList& source, const TextList& code, int line, int cod
 
 Text varMessage(VarFinding kind, const VarBlock& block, TextView word, int times, Lang lang) {
   if (lang == Lang::kJapanese) {
-    Text label;
-    switch (kind) {
-      case VarFinding::kDuplicateLocal: label = u"[重複]"; break;
-      case VarFinding::kGlobal: label = u"[グローバル]"; break;
-      case VarFinding::kUnusedArg:
-      case VarFinding::kUnusedLocal: label = u"[未使用]"; break;
-      case VarFinding::kArgAndLocal: label = u"[引数重複]"; break;
-      case VarFinding::kGlobalInSub: label = u"[サブ関数内でグローバル]"; break;
-      case VarFinding::kGlobalBeforeAll: return u"[グローバル(全関数定義の前方)] " + Text(word);
-      case VarFinding::kGlobalAfterAll: return u"[グローバル(全関数の後方)] " + Text(word);
-    }
-    return label + u" " + Text(word) + u" (" + block.name + u")";
+    Text message = Text(varFindingLabel(kind)) + u" " + Text(word);
+    if (kind != VarFinding::kGlobalBeforeAll && kind != VarFinding::kGlobalAfterAll) message += u" (" + block.name + u")";
+    return message;
   }
   const Text w = inQuotes(word);
   switch (kind) {

@@ -13,13 +13,6 @@ namespace quenlit {
 namespace {
 
 constexpr TextView kIndent = u"     ";
-constexpr TextView kLabelDuplicate = u"     [重複]";
-constexpr TextView kLabelGlobal = u"     [グローバル]";
-constexpr TextView kLabelUnused = u"     [未使用]";
-constexpr TextView kLabelArgAndLocal = u"     [引数重複]";
-constexpr TextView kLabelSubGlobal = u"     [サブ関数内でグローバル]";
-constexpr TextView kBeforeAllHeader = u"    1|[グローバル(全関数定義の前方)]";
-constexpr TextView kAfterAllHeader = u"[グローバル(全関数の後方)]";
 
 void removeWord(TextList& words, TextView word) {
   words.erase(std::remove(words.begin(), words.end(), word), words.end());
@@ -209,24 +202,26 @@ class Checker {
   std::vector<std::optional<TextList>> subWords_;  // body words per nested record, once
 };
 
-TextView labelOf(VarFinding kind) {
-  switch (kind) {
-    case VarFinding::kDuplicateLocal: return kLabelDuplicate;
-    case VarFinding::kGlobal: return kLabelGlobal;
-    case VarFinding::kUnusedArg:
-    case VarFinding::kUnusedLocal: return kLabelUnused;
-    case VarFinding::kArgAndLocal: return kLabelArgAndLocal;
-    case VarFinding::kGlobalInSub: return kLabelSubGlobal;
-    default: return {};
-  }
-}
-
 void writeNothingFound(ResultPane& pane) {
   pane.addLine(u"■変数チェック");
   pane.addLine(u"未使用変数、未宣言変数はありません．");
 }
 
 }  // namespace
+
+TextView varFindingLabel(VarFinding kind) {
+  switch (kind) {
+    case VarFinding::kDuplicateLocal: return u"[重複]";
+    case VarFinding::kGlobal: return u"[グローバル]";
+    case VarFinding::kUnusedArg:
+    case VarFinding::kUnusedLocal: return u"[未使用]";
+    case VarFinding::kArgAndLocal: return u"[引数重複]";
+    case VarFinding::kGlobalInSub: return u"[サブ関数内でグローバル]";
+    case VarFinding::kGlobalBeforeAll: return u"[グローバル(全関数定義の前方)]";
+    case VarFinding::kGlobalAfterAll: return u"[グローバル(全関数の後方)]";
+  }
+  return {};
+}
 
 std::vector<VarBlock> checkVariables(const TextList& codeLines, const TextList& table, const TextList& jogaiSL) {
   return Checker(codeLines, jogaiSL).run(table);
@@ -236,13 +231,14 @@ void writeVariableBlocks(const std::vector<VarBlock>& blocks, ResultPane& pane) 
   for (const VarBlock& block : blocks) {
     if (block.kind == VarBlock::kBeforeAll || block.kind == VarBlock::kAfterAll) {
       const bool before = block.kind == VarBlock::kBeforeAll;
-      pane.addLine(before ? Text(kBeforeAllHeader) : lineNumberField(block.startLine + 1LL) + Text(kAfterAllHeader));
+      pane.addLine((before ? Text(u"    1|") : lineNumberField(block.startLine + 1LL)) +
+                   Text(varFindingLabel(block.sections.front().kind)));
       writeReverseGroups(pane, block.sections.front().words, before);
       continue;
     }
     pane.addLine(headerLine(block.startLine, block.name, block.args, block.locals, block.kind == VarBlock::kNested));
     for (const VarSection& section : block.sections) {
-      pane.addLine(labelOf(section.kind));
+      pane.addLine(Text(kIndent) + Text(varFindingLabel(section.kind)));
       if (section.kind == VarFinding::kDuplicateLocal) {
         Text line(kIndent);
         for (const auto& w : section.words) line += w + u" ";

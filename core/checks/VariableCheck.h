@@ -30,6 +30,9 @@ enum class VarFinding {
   kGlobalAfterAll,     // words after the last definition
 };
 
+// The label the pane puts over the words of `kind`, e.g. "[未使用]".
+TextView varFindingLabel(VarFinding kind);
+
 struct VarSection {
   VarFinding kind;
   TextList words;  // in the pane's order
