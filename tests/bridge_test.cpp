@@ -79,6 +79,18 @@ TEST(EditorBridge, DialogEditorsFollowTheirTitlesShortcutsAndDialogs) {
       {"an empty title", kEditorMery, u"", u"sample.lsp", {}, u"", false},
       {"a title cut at 254 characters", kEditorMery, longPath, u"sample.lsp", {}, u"", false},
       {"a name without extension", kEditorTeraPad, u"C:\\work\\lsp - TeraPad", u"lsp", {}, u"", false},
+      // " - " inside the file's name (a Windows copy) or its folder: the title still names it.
+      {"Notepad, a copy's name", kEditorNotepad, u"*WKP - コピー.LSP - メモ帳", u"WKP - コピー.LSP",
+       kToFront + chord("Ctrl", "G") + Log{"sleep 200", "settext 4 42", "click 5"}, u"WKP - コピー.LSP", true},
+      {"Notepad++, \" - \" in the name and the folder", kEditorNotepadPP,
+       u"*C:\\a - b\\WKP - コピー.LSP - Notepad++", u"WKP - コピー.LSP",
+       kToFront + chord("Ctrl", "G") + Log{"sleep 200", "settext 4 42", "click 5", "click 6"}, u"WKP - コピー.LSP",
+       true},
+      {"TeraPad, \" - \" in the folder", kEditorTeraPad, u"C:\\a - b\\WKP.LSP - TeraPad", u"WKP.LSP",
+       kToFront + chord("Ctrl", "J") + Log{"sleep 200", "settext 4 42", "click 5"}, u"WKP.LSP", true},
+      {"the copy open, the original loaded", kEditorNotepad, u"WKP - コピー.LSP - メモ帳", u"WKP.LSP", {}, u"", false},
+      {"the original open, the copy loaded", kEditorMery, u"C:\\w\\WKP.LSP - Mery", u"WKP - コピー.LSP", {},
+       u"WKP.LSP", true},
   };
   for (const Case& c : cases) {
     DialogEditorDesk d(c.editor, c.title);
@@ -151,6 +163,7 @@ TEST(EditorBridge, VSCodeIsFoundByTitleAndClassAndTypedInto) {
     Log expected;
     WindowId editorWnd;
     std::u16string editorFileName;
+    std::u16string lspFileName = u"sample.lsp";
   };
   const std::u16string code = kVSCodeClass;
   const Case cases[] = {
@@ -178,6 +191,15 @@ TEST(EditorBridge, VSCodeIsFoundByTitleAndClassAndTypedInto) {
        {},
        1,
        u"other.lsp"},
+      {"\" - \" in the file's name and its folder",
+       {{code, u"● WKP - コピー.LSP - a - b - Visual Studio Code"}},
+       true,
+       Log{"foreground 1", "sleep 100"} + chord("Ctrl", "G") + Log{"sleep 200"} + digits("1234"),
+       1,
+       u"WKP - コピー.LSP",
+       u"WKP - コピー.LSP"},
+      {"the copy open, the original loaded", {{code, u"WKP - コピー.LSP - a - Visual Studio Code"}}, true, {}, 1, u"WKP",
+       u"WKP.LSP"},
       {"no file in the title", {{code, u"Welcome Visual Studio Code"}}, true, {}, 1, u""},
       {"no VS Code window", {{code, u"Visual Studio Code"}, {code, u"x - Google Chrome"}}, true, {}, kNoWindow, u""},
   };
@@ -185,7 +207,7 @@ TEST(EditorBridge, VSCodeIsFoundByTitleAndClassAndTypedInto) {
     FakeDesktop desk;
     for (const auto& w : c.windows) desk.add({.cls = w.cls, .title = w.title});
     EditorBridge bridge(desk);
-    bridge.sendEditorLineNo(kEditorVSCode, c.ctrlFlag, 1234, u"sample.lsp");
+    bridge.sendEditorLineNo(kEditorVSCode, c.ctrlFlag, 1234, c.lspFileName);
     EXPECT_EQ(desk.log, c.expected) << c.what;
     EXPECT_EQ(bridge.editorWnd(), c.editorWnd) << c.what;
     EXPECT_EQ(bridge.editorMainWnd(), c.editorWnd) << c.what;

@@ -18,6 +18,23 @@ TextView fileNamePartOf(TextView path) {
   return cut == TextView::npos ? path : path.substr(cut + 1);
 }
 
+// The file a title names: the text before a " - ", trimmed, and for the editors
+// whose title shows the path its file-name part. A name may hold " - " itself
+// (Windows names a copy "name - コピー.lsp"), and so may a folder of the path:
+// the " - " that ends the loaded file's name counts, else the first one. The
+// comparison stays exact, so a title for another file never gives the loaded name.
+Text titleFileName(TextView title, TextView lspFileName, bool hasPath) {
+  auto nameBefore = [&](size_t dash) {
+    Text name = trim(title.substr(0, dash));
+    return hasPath ? Text(fileNamePartOf(name)) : name;
+  };
+  const size_t first = title.find(u" - ");
+  if (first == TextView::npos) return {};
+  for (size_t dash = first; dash != TextView::npos; dash = title.find(u" - ", dash + 1))
+    if (Text name = nameBefore(dash); name == lspFileName) return name;
+  return nameBefore(first);
+}
+
 bool hasLspExtension(TextView name) {
   const size_t dot = name.rfind(u'.');
   return dot != TextView::npos && toUpperAscii(name.substr(dot)) == u".LSP";
@@ -54,10 +71,8 @@ void EditorBridge::sendLineNoDialogEditor(const DialogEditor& e, int lineNo, Tex
   Text title = desktop_.windowTitle(main);
   if (title.empty()) return;
   if (size_t star = title.find(u'*'); star != Text::npos) title.erase(star, 1);  // "modified" mark
-  const size_t dash = title.find(u" - ");
-  if (dash == Text::npos) return;
-  Text name = trim(TextView(title).substr(0, dash));
-  if (e.titleHasPath) name = Text(fileNamePartOf(name));
+  if (title.find(u" - ") == Text::npos) return;
+  const Text name = titleFileName(title, lspFileName, e.titleHasPath);
   if (!hasLspExtension(name)) return;
   editorWnd_ = main;
   editorFileName_ = name;
@@ -95,7 +110,7 @@ void EditorBridge::sendLineNoVSCode(bool ctrlFlag, int lineNo, TextView lspFileN
   if (editorWnd_ != kNoWindow) {
     // The title is "● name - folder - Visual Studio Code"; the dot marks unsaved changes.
     const Text title = removeChar(desktop_.windowTitle(editorWnd_), u'●');
-    if (size_t dash = title.find(u" - "); dash != Text::npos) editorFileName_ = trim(TextView(title).substr(0, dash));
+    editorFileName_ = titleFileName(title, lspFileName, false);
   }
   if (editorFileName_.empty() || editorFileName_ != lspFileName) return;
   if (!bringToFront(editorWnd_)) return;
