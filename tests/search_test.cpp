@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <map>
 
@@ -235,9 +236,9 @@ TEST(LineDeletion, WhichPaneLinesDelete) {
     for (auto* d : c.deleted) deleted.push_back(T(d));
     EXPECT_EQ(src.lines, remaining) << c.name;
     EXPECT_EQ(result.deleted, deleted) << c.name;
-    // Backup first, with the lines as loaded; then the file.
+    // Backup first, the file's bytes as read; then the file.
     ASSERT_EQ(disk.order, (std::vector<fs::path>{backup, file})) << c.name;
-    EXPECT_EQ(disk.files[backup], "\xEF\xBB\xBF" "a\r\nb x\r\nc\r\nd x\r\n") << c.name;
+    EXPECT_EQ(disk.files[backup], "a\nb x\nc\nd x\n") << c.name;
     // The pane shows the search again on what is left.
     EXPECT_EQ(pane.all(), searchLines(src.lines, u"x", false)) << c.name;
   }
@@ -307,53 +308,61 @@ TEST(LineDeletion, RefusesToWriteWhatItDidNotRead) {
   }
 }
 
-// Loads a file, deletes the lines holding SETQ and checks both files byte for byte.
-TEST(LineDeletion, RoundTripsInTheEncodingTheFileWasReadIn) {
-  const std::u16string before[] = {u"(defun c:a ()", u"  (setq x 1) ; 日本", u"  (princ \"日本語\")",
-                                   u"  (setq y 2))"};
-  auto joined = [](std::initializer_list<std::u16string> ls) {
-    std::u16string s;
-    for (const auto& l : ls) s += l + u"\r\n";
-    return s;
-  };
-  const std::u16string all = joined({before[0], before[1], before[2], before[3]});
-  const std::u16string kept = joined({before[0], before[2]});
-  const std::string sjisAll =
-      "(defun c:a ()\r\n  (setq x 1) ; \x93\xFA\x96\x7B\r\n  (princ \"\x93\xFA\x96\x7B\x8C\xEA\")\r\n"
-      "  (setq y 2))\r\n";
-  const std::string sjisKept = "(defun c:a ()\r\n  (princ \"\x93\xFA\x96\x7B\x8C\xEA\")\r\n";
-  struct Case {
+// Loads a file, deletes the lines holding SETQ and checks both files byte for
+// byte: the backup is the file as it was, the rewrite keeps the encoding, the
+// file's own line breaks when all lines end alike (CR LF when mixed), and the
+// encoding's byte-order mark (UTF-8 gets one).
+TEST(LineDeletion, BackupIsTheFileAndTheRewriteKeepsItsLineBreaks) {
+  const std::u16string lines[] = {u"(defun c:a ()", u"  (setq x 1) ; 日本", u"  (princ \"日本語\")", u"  (setq y 2))"};
+  struct Coding {
     const char* name;
-    std::string input;
+    std::string mark;  // before and after
+    std::function<std::string(const std::u16string&)> bytes;
     Encoding encoding;
-    std::string backup, after;
-  } cases[] = {
-      {"UTF-8 without a mark, LF, no final break",
-       "(defun c:a ()\n  (setq x 1) ; 日本\n  (princ \"日本語\")\n  (setq y 2))", Encoding::Utf8,
-       "\xEF\xBB\xBF" + U8(all), "\xEF\xBB\xBF" + U8(kept)},
-      {"UTF-16 LE", "\xFF\xFE" + utf16(all, false), Encoding::Utf16LE, "\xFF\xFE" + utf16(all, false),
-       "\xFF\xFE" + utf16(kept, false)},
-      {"UTF-16 BE", "\xFE\xFF" + utf16(all, true), Encoding::Utf16BE, "\xFE\xFF" + utf16(all, true),
-       "\xFE\xFF" + utf16(kept, true)},
-      {"Shift-JIS", sjisAll, Encoding::Ansi, sjisAll, sjisKept},
+  } codings[] = {
+      {"UTF-8", "", [](const std::u16string& t) { return U8(t); }, Encoding::Utf8},
+      {"Shift-JIS", "",
+       [](const std::u16string& t) {
+         std::string out = U8(t);  // its only non-ASCII words, in Shift-JIS
+         for (auto [word, cp932] : {std::pair{"日本語", "\x93\xFA\x96\x7B\x8C\xEA"}, {"日本", "\x93\xFA\x96\x7B"}})
+           for (size_t at; (at = out.find(word)) != std::string::npos;) out.replace(at, strlen(word), cp932);
+         return out;
+       },
+       Encoding::Ansi},
+      {"UTF-16 LE", "\xFF\xFE", [](const std::u16string& t) { return utf16(t, false); }, Encoding::Utf16LE},
+      {"UTF-16 BE", "\xFE\xFF", [](const std::u16string& t) { return utf16(t, true); }, Encoding::Utf16BE},
   };
-  for (const auto& c : cases) {
-    TempDir dir;
-    const fs::path file = dir.path / "f.lsp";
-    SourceLines src;
-    MemoryPane pane;
-    loadAndSearch(file, c.input, u"setq", src, pane);
-    ASSERT_EQ(src.encoding, c.encoding) << c.name;
-    ASSERT_EQ(src.lines.size(), 4u) << c.name;
-    ASSERT_EQ(checkLineDeletion(u"setq", pane).step, DeletionCheck::kConfirm) << c.name;
-    auto result = runLineDeletion(src, file, u"setq", false, pane);
-    ASSERT_TRUE(result.ok) << c.name << ": " << U8(result.message);
-    EXPECT_EQ(result.deleted, (TextList{u"    2| (setq x 1) ; 日本", u"    4| (setq y 2))"})) << c.name;
-    EXPECT_EQ(readBytes(dir.path / "f.bak"), c.backup) << c.name;
-    EXPECT_EQ(readBytes(file), c.after) << c.name;
-    EXPECT_EQ(src.lines, (TextList{before[0], before[2]})) << c.name;
-    EXPECT_TRUE(pane.all().empty()) << c.name;
-    EXPECT_EQ(folderEntries(dir.path), (std::vector<std::string>{"f.bak", "f.lsp"})) << c.name;
+  struct Breaks {
+    const char* name;
+    std::u16string ends[4];  // after each line
+    std::u16string kept;     // after each line left
+  } breaks[] = {
+      {"LF", {u"\n", u"\n", u"\n", u"\n"}, u"\n"},
+      {"CR LF", {u"\r\n", u"\r\n", u"\r\n", u"\r\n"}, u"\r\n"},
+      {"CR", {u"\r", u"\r", u"\r", u"\r"}, u"\r"},
+      {"LF, no final break", {u"\n", u"\n", u"\n", u""}, u"\n"},
+      {"mixed", {u"\n", u"\r\n", u"\n", u"\n"}, u"\r\n"},
+  };
+  for (const auto& c : codings) {
+    for (const auto& b : breaks) {
+      const std::string what = std::string(c.name) + ", " + b.name;
+      const std::u16string all = lines[0] + b.ends[0] + lines[1] + b.ends[1] + lines[2] + b.ends[2] + lines[3] + b.ends[3];
+      const std::string input = c.mark + c.bytes(all);
+      const std::string mark = c.encoding == Encoding::Utf8 ? "\xEF\xBB\xBF" : c.mark;
+      TempDir dir;
+      const fs::path file = dir.path / "f.lsp";
+      SourceLines src;
+      MemoryPane pane;
+      loadAndSearch(file, input, u"setq", src, pane);
+      ASSERT_EQ(src.encoding, c.encoding) << what;
+      auto result = runLineDeletion(src, file, u"setq", false, pane);
+      ASSERT_TRUE(result.ok) << what << ": " << U8(result.message);
+      EXPECT_EQ(result.deleted, (TextList{u"    2| (setq x 1) ; 日本", u"    4| (setq y 2))"})) << what;
+      EXPECT_EQ(readBytes(dir.path / "f.bak"), input) << what;
+      EXPECT_EQ(readBytes(file), mark + c.bytes(lines[0] + b.kept + lines[2] + b.kept)) << what;
+      EXPECT_EQ(src.lines, (TextList{lines[0], lines[2]})) << what;
+      EXPECT_EQ(folderEntries(dir.path), (std::vector<std::string>{"f.bak", "f.lsp"})) << what;
+    }
   }
 }
 
@@ -394,7 +403,7 @@ TEST(LineDeletion, FailedWriteChangesNothing) {
   expectNothingChanged(result, file, "file");
   EXPECT_NE(result.message.find(u"disk full"), Text::npos);
   EXPECT_EQ(readBytes(file), "(a)\n(b)\n");
-  EXPECT_EQ(readBytes(backup), "\xEF\xBB\xBF(a)\r\n(b)\r\n");
+  EXPECT_EQ(readBytes(backup), "(a)\n(b)\n");
 
   // A folder where the file was: the real write fails and the folder is left alone.
   fs::remove(file);
@@ -476,9 +485,9 @@ TEST(CliSearch, ListsAndDeletes) {
   auto d = runCli({"search", "--delete", "setq", file.string()});
   EXPECT_EQ(d.code, 0) << d.err;
   EXPECT_EQ(d.out, "    2| (setq x 1)\n    3| (setq -y 2)\n");
-  EXPECT_EQ(readBytes(file), "\xEF\xBB\xBF(defun c:a ()\r\n  (princ))\r\n");
-  EXPECT_EQ(readBytes(dir.path / "s.bak"),
-            "\xEF\xBB\xBF(defun c:a ()\r\n  (setq x 1)\r\n  (setq -y 2)\r\n  (princ))\r\n");
+  // The file keeps its LF; the backup is the file as it was.
+  EXPECT_EQ(readBytes(file), "\xEF\xBB\xBF(defun c:a ()\n  (princ))\n");
+  EXPECT_EQ(readBytes(dir.path / "s.bak"), "(defun c:a ()\n  (setq x 1)\n  (setq -y 2)\n  (princ))\n");
 
   // Nothing found: nothing written, not even the backup.
   fs::remove(dir.path / "s.bak");
@@ -491,7 +500,7 @@ TEST(CliSearch, ListsAndDeletes) {
   auto fail = runCli({"search", "--delete", "princ", file.string()});
   EXPECT_EQ(fail.code, 1);
   EXPECT_NE(fail.err.find("s.bak"), std::string::npos) << fail.err;
-  EXPECT_EQ(readBytes(file), "\xEF\xBB\xBF(defun c:a ()\r\n  (princ))\r\n");
+  EXPECT_EQ(readBytes(file), "\xEF\xBB\xBF(defun c:a ()\n  (princ))\n");
 
   // Bytes that do not survive the encoding are never written back.
   fs::remove_all(dir.path / "s.bak");

@@ -69,14 +69,19 @@ DeletionResult runLineDeletion(SourceLines& source, const fs::path& fullName, Te
   const unsigned codePage = source.codePage ? source.codePage : ansiCodePage();
   const fs::path backup = backupPathFor(fullName);
   FileError error;
-  if (const RewriteCheck check = checkRewrite(source, fullName, error); check != RewriteCheck::kSafe) {
+  std::string original;
+  if (const RewriteCheck check = checkRewrite(source, fullName, error, &original); check != RewriteCheck::kSafe) {
     if (check == RewriteCheck::kUnreadable) return writeFailure(fullName, error);
     DeletionResult refused;
     refused.refusal = check;
     refused.message = check == RewriteCheck::kLossy ? kLossyFileMessage : kFileChangedMessage;
     return refused;
   }
-  if (!write(backup, encodeLines(source.lines, source.encoding, codePage), error)) return writeFailure(backup, error);
+  // The backup is the file itself, byte for byte; the rewrite keeps its line breaks,
+  // so that no line but the deleted ones differs from it.
+  if (!write(backup, original, error)) return writeFailure(backup, error);
+  const auto decoded = decodeBytes(original, source.encoding == Encoding::Ansi ? Encoding::Ansi : Encoding::Utf8, codePage);
+  const Text lineEnd = decoded ? lineEndOf(decoded->text) : Text(u"\r\n");
 
   // Deletions go to a copy that replaces the source lines only once the file holds it.
   TextList lines = source.lines;
@@ -117,7 +122,7 @@ DeletionResult runLineDeletion(SourceLines& source, const fs::path& fullName, Te
   }
   if (anyMarked) compact();
 
-  const std::string bytes = encodeLines(lines, source.encoding, codePage);
+  const std::string bytes = encodeLines(lines, source.encoding, codePage, lineEnd);
   if (!write(fullName, bytes, error)) return writeFailure(fullName, error);
   source.lines = std::move(lines);
   // The file now holds exactly these lines, so a second deletion may follow.

@@ -35,7 +35,7 @@ struct DeletionCheck {
 // Every pane line must have its first "|" at character 2 to 10 (1-based).
 DeletionCheck checkLineDeletion(TextView searchText, const ResultPane& pane);
 
-// The file beside `file` that receives the lines as loaded: the extension replaced
+// The file beside `file` that receives its bytes as read: the extension replaced
 // by ".bak", or ".bak" appended when there is none or the file is itself a ".bak".
 std::filesystem::path backupPathFor(const std::filesystem::path& file);
 
@@ -52,8 +52,9 @@ struct DeletionResult {
 
 // After a confirmed check: makes sure the file still holds what the lines were
 // read from (checkRewrite; otherwise nothing is written and `refusal` and
-// `message` say why), writes the lines as loaded to the backup, deletes the
-// listed lines, writes the file in the encoding it was read in and searches again
+// `message` say why), writes the file's bytes as read to the backup, deletes the
+// listed lines, writes the file in the encoding it was read in, with its own line
+// breaks (LF, CR LF or CR when all lines end alike, else CR LF), and searches again
 // into the pane. Pane lines whose number is not a line of the file, or whose text
 // no longer stands in that line, are skipped. If the backup cannot be written
 // nothing changes; if the file cannot be written the source lines keep matching

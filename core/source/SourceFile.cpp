@@ -35,7 +35,8 @@ Text fileNamePart(TextView fullName) {
   return Text(p == TextView::npos ? fullName : fullName.substr(p + 1));
 }
 
-RewriteCheck checkRewrite(const SourceLines& source, const fs::path& target, FileError& error) {
+RewriteCheck checkRewrite(const SourceLines& source, const fs::path& target, FileError& error,
+                          std::string* bytesRead) {
   if (source.origin.path.empty() || source.origin.path != target) return RewriteCheck::kOtherFile;
   std::error_code ec;
   if (!fs::exists(target, ec)) return RewriteCheck::kChanged;
@@ -45,6 +46,7 @@ RewriteCheck checkRewrite(const SourceLines& source, const fs::path& target, Fil
   if (bytes.size() != source.origin.size || hashBytes(bytes) != source.origin.hash) return RewriteCheck::kChanged;
   const unsigned codePage = source.codePage ? source.codePage : ansiCodePage();
   if (!roundTrips(bytes, source.encoding, codePage)) return RewriteCheck::kLossy;
+  if (bytesRead) *bytesRead = std::move(bytes);
   return RewriteCheck::kSafe;
 }
 

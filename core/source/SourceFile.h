@@ -58,6 +58,8 @@ enum class RewriteCheck {
   kUnreadable,  // the file cannot be read again; see the error
   kLossy,       // the bytes do not survive decoding and encoding
 };
-RewriteCheck checkRewrite(const SourceLines& source, const std::filesystem::path& target, FileError& error);
+// `bytesRead`, when given, receives what the file holds.
+RewriteCheck checkRewrite(const SourceLines& source, const std::filesystem::path& target, FileError& error,
+                          std::string* bytesRead = nullptr);
 
 }  // namespace quenlit

@@ -161,14 +161,27 @@ std::string encodeText(TextView text, Encoding encoding, unsigned codePage) {
   return {};
 }
 
-std::string encodeLines(const TextList& lines, Encoding encoding, unsigned codePage) {
+Text lineEndOf(TextView text) {
+  TextView seen;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != u'\r' && text[i] != u'\n') continue;
+    const bool crlf = text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n';
+    const TextView end = text.substr(i, crlf ? 2 : 1);
+    if (!seen.empty() && end != seen) return u"\r\n";
+    seen = end;
+    i += crlf;
+  }
+  return seen.empty() ? Text(u"\r\n") : Text(seen);
+}
+
+std::string encodeLines(const TextList& lines, Encoding encoding, unsigned codePage, TextView lineEnd) {
   Text all;
   size_t total = 0;
-  for (const auto& l : lines) total += l.size() + 2;
+  for (const auto& l : lines) total += l.size() + lineEnd.size();
   all.reserve(total);
   for (const auto& l : lines) {
     all += l;
-    all += u"\r\n";
+    all += lineEnd;
   }
   std::string out;
   switch (encoding) {

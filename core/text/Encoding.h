@@ -35,9 +35,13 @@ DecodedText decodeAuto(std::string_view bytes, unsigned codePage);
 // CR LF, lone CR and lone LF end a line; a final break adds no line; empty text, no lines.
 TextList splitLines(TextView text);
 
+// The break every line of `text` ends with when all of them end alike: LF, CR LF
+// or CR; CR LF for a text with mixed breaks or none.
+Text lineEndOf(TextView text);
+
 // Writes lines back in `encoding` with its mark (UTF-8 and UTF-16 get one, ANSI none),
-// each line ended by CR LF.
-std::string encodeLines(const TextList& lines, Encoding encoding, unsigned codePage);
+// each line ended by `lineEnd`.
+std::string encodeLines(const TextList& lines, Encoding encoding, unsigned codePage, TextView lineEnd = u"\r\n");
 std::string encodeText(TextView text, Encoding encoding, unsigned codePage);  // no mark, no breaks
 
 // True when `bytes`, read in `encoding` (a byte-order mark of that encoding

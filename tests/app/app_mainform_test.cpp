@@ -315,8 +315,8 @@ TEST(MainFormChecks, SearchAndDeletion) {
   app.form.Button1Click();
   app.view.answers = {true};
   app.form.Button12Click();
-  EXPECT_EQ(app.read("s.lsp"), "\xEF\xBB\xBF(princ)\r\n");
-  EXPECT_EQ(app.read("s.bak"), "\xEF\xBB\xBF(setq a 1)\r\n(princ)\r\n(setq b 2)\r\n(setq c 3)\r\n");
+  EXPECT_EQ(app.read("s.lsp"), "\xEF\xBB\xBF(princ)\n");
+  EXPECT_EQ(app.read("s.bak"), "(setq a 1)\n(princ)\n(setq b 2)\n(setq c 3)\n");
   EXPECT_FALSE(fs::exists(app.file("missing.lsp")));
   EXPECT_TRUE(app.paneLines().empty());
 }
