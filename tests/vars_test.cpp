@@ -87,6 +87,41 @@ TEST(VariableCheck, SmallSources) {
   for (const auto& c : cases) EXPECT_EQ(check(L(c.source)), c.pane.size() ? L(c.pane) : kNothingFound) << c.what;
 }
 
+// An excluded word keeps a name from being a global; a declared name the body
+// uses is used, excluded or not. MYW stands in the list, as if from jogaiList.txt.
+TEST(VariableCheck, ExcludedWordsNeverMakeADeclaredNameUnused) {
+  const TextList jogai = mergeJogaiLines(builtinJogaiWords(), {u"myw"});
+  struct Case {
+    const char* what;
+    std::initializer_list<const char*> source;
+    std::initializer_list<const char*> pane;  // empty: the two "nothing found" lines
+  } cases[] = {
+      {"a local", {"(defun f (/ MyW) (setq myw 1))"}, {}},
+      {"an argument", {"(defun f (myw) (princ myw))"}, {}},
+      {"a local of a sub-function", {"(defun f ()", "(defun g (/ myw) (setq myw 1))", "(g))"}, {}},
+      {"a local only a sub-function uses", {"(defun f (/ myw)", "(defun g () (setq myw 1))", "(g))"}, {}},
+      {"pi as a local", {"(defun f (/ pi) (setq pi 3))"}, {}},
+      {"used undeclared: still no global", {"(defun f (a) (setq myw a))"}, {}},
+      {"declared and never used: still unused", {"(defun f (/ myw) 0)"}, {"    1| f ( / myw )", "     [未使用]", "     myw "}},
+  };
+  for (const auto& c : cases) {
+    MemoryPane pane;
+    NullProgress bar;
+    notUusedVariable(L(c.source), jogai, pane, bar, true);
+    EXPECT_EQ(pane.all(), c.pane.size() ? L(c.pane) : kNothingFound) << c.what;
+  }
+  // The command line's vars and check read the same list and agree.
+  TempDir dir;
+  writeBytes(dir.path / "words.txt", "myw\r\n");
+  writeBytes(dir.path / "f.lsp", "(defun c:f (/ myw) (setq myw 1))\n");
+  const std::string words = (dir.path / "words.txt").string(), file = (dir.path / "f.lsp").string();
+  for (const char* command : {"vars", "check"}) {
+    auto r = runCli({command, "--exclude", words, file});
+    EXPECT_EQ(r.code, 0) << command << ": " << r.out;
+    EXPECT_EQ(r.out.find("myw"), std::string::npos) << command << ": " << r.out;
+  }
+}
+
 TEST(VariableCheck, NothingFoundLinesFollowMsgFlag) {
   EXPECT_EQ(check({}), kNothingFound);
   EXPECT_EQ(check({}, false), TextList{});

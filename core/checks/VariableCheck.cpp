@@ -70,6 +70,9 @@ struct Record {
   bool isNested() const { return fields.size() == 4; }
 };
 
+// For body words: numbers still drop out, no name does.
+const TextList kNoExclusions;
+
 class Checker {
  public:
   Checker(const TextList& code, const TextList& jogai) : code_(code), jogai_(jogai) {}
@@ -92,6 +95,11 @@ class Checker {
     if (!words.empty()) block.sections.push_back({kind, std::move(words)});
   }
 
+  TextList variablesOnly(TextList words) const {
+    std::erase_if(words, [&](const Text& w) { return !isVariableWord(w, jogai_); });
+    return words;
+  }
+
   void keep(VarBlock&& block) {
     if (!block.sections.empty()) blocks_.push_back(std::move(block));
   }
@@ -111,14 +119,16 @@ class Checker {
 
     args_ = getDefunArgList(code_, s, c);
     locals_ = getDefunLocals(code_, s, c);
-    const TextList words = getDefunWords(code_, s, c, jogai_);
+    // Every body word is a use of a declared name, excluded or not: the exclusion
+    // list only keeps a name from being reported as a global.
+    const TextList words = getDefunWords(code_, s, c, kNoExclusions);
 
     VarBlock block{VarBlock::kDefun, s, c, f[0], Text(), args_, locals_, {}};
 
     const Text dup = findDuplicateWords(locals_);
     if (!isBlank(dup)) addSection(block, VarFinding::kDuplicateLocal, splitCommaText(dup));
 
-    TextList globals = subtractWords(words, args_, locals_);
+    TextList globals = variablesOnly(subtractWords(words, args_, locals_));
     // A sub-function's name is left out only when spelled as its own defun line spells it.
     if (!subNames.empty()) {
       const std::unordered_set<Text> names(subNames.begin(), subNames.end());
@@ -153,7 +163,7 @@ class Checker {
   }
 
   const TextList& subWords(size_t index, int s, int c) {
-    if (!subWords_[index]) subWords_[index] = getSubDefunWords(code_, s, c, jogai_);
+    if (!subWords_[index]) subWords_[index] = getSubDefunWords(code_, s, c, kNoExclusions);
     return *subWords_[index];
   }
 
@@ -165,7 +175,7 @@ class Checker {
     const TextList& l = block.locals;
     const TextList& w = subWords(index, s, c);
 
-    TextList globals = subtractWords(w, a, l, locals_, args_);
+    TextList globals = variablesOnly(subtractWords(w, a, l, locals_, args_));
     removeWord(globals, u".");
     addSection(block, VarFinding::kGlobalInSub, std::move(globals));
 
