@@ -140,6 +140,28 @@ TEST(Jump, EditorsShowingSomethingElseGetNoKeys) {
   EXPECT_EQ(app.exitCode(), 0u);
 }
 
+// Windows names a copy "name - コピー.LSP", and a folder may hold " - " as well:
+// every editor's title still names the loaded file and the jump goes through.
+TEST(Jump, NamesAndFoldersHoldingADashJumpInEveryEditor) {
+  Scratch s;
+  const fs::path folder = s.dir / L"作業 - コピー", file = folder / L"WKP_KCCHECK - コピー.LSP";
+  fs::create_directories(folder);
+  fs::copy_file(projectRoot() / "samples" / "demo.lsp", file);
+  App app{s};
+  ASSERT_TRUE(app.started());
+  app.drop({file});
+  ASSERT_TRUE(waitFor([&] { return app.text(win::kIdEdit1) == file.filename().wstring(); }));
+  const auto rows = app.tree();
+  ASSERT_EQ(rows.size(), 7u);
+  for (int editor = 0; editor < 5; ++editor) {
+    StandIn ed(kKinds[editor], file);
+    ASSERT_TRUE(ed.main()) << editor;
+    app.selectEditor(editor);
+    timedJump(ed, [&] { app.doubleClickTreeRow(rows[5].item); });
+    EXPECT_EQ(ed.log(), (Log{"19"})) << toUtf8(kKinds[editor]) << ": " << toUtf8(windowText(ed.main()));
+  }
+}
+
 TEST(Jump, VSCodeWithCtrlGAndWithAltG) {
   Session ses;
   App& app = ses.app;
