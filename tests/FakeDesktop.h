@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bridge/Desktop.h"
@@ -77,6 +78,13 @@ class FakeDesktop final : public Desktop {
       foreground_ = kNoWindow;
       return;
     }
+    // Another program's thread takes the activation in its own time: until then
+    // no window is in front.
+    if (foregroundTakesAWait) {
+      foreground_ = kNoWindow;
+      pendingForeground_ = w;
+      return;
+    }
     foreground_ = w;
   }
   WindowId foreground() override { return valid(foreground_) ? foreground_ : kNoWindow; }
@@ -111,7 +119,10 @@ class FakeDesktop final : public Desktop {
     if (ime > 1000) window(ime - 1000).imeOpen = false;
   }
 
-  void sleep(int ms) override { record("sleep " + std::to_string(ms)); }
+  void sleep(int ms) override {
+    record("sleep " + std::to_string(ms));
+    if (pendingForeground_ != kNoWindow) foreground_ = std::exchange(pendingForeground_, kNoWindow);
+  }
 
   // The jumps the log shows, as "Ctrl+G 42": the shortcut pressed, then the
   // line set into the dialog's field or typed and entered.
@@ -137,6 +148,7 @@ class FakeDesktop final : public Desktop {
 
   std::vector<std::string> log;
   bool refuseForeground = false;
+  bool foregroundTakesAWait = false;  // a foreground request takes effect at the next wait
   ScreenSize screen{1920, 1080};
   ScreenRect work{0, 0, 1920, 1080};
 
@@ -166,7 +178,7 @@ class FakeDesktop final : public Desktop {
 
   std::vector<FakeWindow> windows_;
   std::vector<WindowId> order_;  // top-level z-order, front first (children too, never found there)
-  WindowId foreground_ = kNoWindow;
+  WindowId foreground_ = kNoWindow, pendingForeground_ = kNoWindow;
   bool modifierDown_ = false;
   std::vector<char> revealed_;
 };

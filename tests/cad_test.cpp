@@ -25,9 +25,10 @@ struct CadDesk {
   FakeCadApp& app() { return automation.apps["Test.Cad"]; }
 };
 
-// The activation of a CAD whose window (id 1) comes to the front.
-const Log kActivation = {"active Test.Cad", "get HWND",          "get HWND",          "foreground 1",
-                         "get HWND",        "down Esc (scan 0)", "up Esc (scan 0)",   "sleep 5"};
+// The activation of a CAD whose window (id 1) comes to the front: asked to, given
+// time to, compared with a fresh HWND, then one Esc.
+const Log kActivation = {"active Test.Cad", "get HWND",          "get HWND",        "foreground 1", "sleep 100",
+                         "get HWND",        "down Esc (scan 0)", "up Esc (scan 0)", "sleep 5"};
 
 Log then(Log a, const Log& b) {
   a.insert(a.end(), b.begin(), b.end());
@@ -72,9 +73,13 @@ TEST(Cad, ActionsInOrderAndWhereFailuresStopThem) {
        then({"active Test.Cad", "get HWND", "get HWND", "restore 1", "sleep 500"},
             then(Log(kActivation.begin() + 2, kActivation.end()), {"get ActiveDocument", loadCall})),
        true},
+      // As under Wine: the CAD's thread takes the activation while the program waits.
+      {"CAD that comes to the front a moment later still gets its Esc",
+       [](CadDesk& d) { d.desk.foregroundTakesAWait = true; }, send(u"c:box"),
+       then(kActivation, {"get ActiveDocument", "call SendCommand box<CR>"}), true},
       {"CAD that stays behind gets no Esc but the text",
        [](CadDesk& d) { d.desk.refuseForeground = true; }, send(u"c:box"),
-       {"active Test.Cad", "get HWND", "get HWND", "foreground 1", "get HWND", "get ActiveDocument",
+       {"active Test.Cad", "get HWND", "get HWND", "foreground 1", "sleep 100", "get HWND", "get ActiveDocument",
         "call SendCommand box<CR>"},
        true},
       {"no CAD running", [](CadDesk& d) { d.automation.apps.clear(); }, load, {"active Test.Cad"}, false},

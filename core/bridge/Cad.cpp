@@ -38,6 +38,10 @@ CadOutcome Cad::activate(TextView progId, std::unique_ptr<AutomationObject>& app
   if (!(w = readWindow(*app))) return out;
   desktop_.setForeground(*w);
   out.window = *w;
+  // The CAD's own thread takes the activation: asked at once, the system may not
+  // name it the foreground window yet (Wine never did), and an Esc sent then
+  // reaches no window. The editor jump waits the same way.
+  desktop_.sleep(kWaitAfterCadForeground);
   const WindowId front = desktop_.foreground();
   auto now = readWindow(*app);
   if (!now) return out;

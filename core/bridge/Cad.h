@@ -12,6 +12,7 @@
 namespace quenlit {
 
 inline constexpr int kWaitAfterCadRestore = 500;
+inline constexpr int kWaitAfterCadForeground = 100;
 inline constexpr int kWaitAfterEscape = 5;
 
 // (load "C:\\work\\a.lsp")(princ) and CR: every "\" of the path doubled.

@@ -183,7 +183,8 @@ class StandIn {
 };
 
 // The stand-in CAD (bin/standin_cad.exe) with its options (--minimized, --reject,
-// --lack MEMBER, --hwnd-i4); what its SendCommand received is read from its log.
+// --lack MEMBER, --hwnd-i4, --log-keys); what its SendCommand received (and with
+// --log-keys each Esc, as the character 27) is read from its log.
 class StandInCad {
  public:
   static constexpr wchar_t kProgId[] = L"QuenlitTest.StandInCad";

@@ -113,6 +113,40 @@ TEST(Cad, CButtonRestoresTheMinimizedCadAndBringsItToTheFront) {
   EXPECT_EQ(cad.sent(), L"");
 }
 
+// "C", "CAD" and the command send each press Esc in the CAD once it is in front,
+// the first time too, when the CAD's window has never been active.
+TEST(Cad, EveryActivationPressesEscInTheCad) {
+  CadScratch scratch;
+  scratch.write("demo.lsp", kDemo);
+  StandInCad cad(scratch.dir, {L"--log-keys"});
+  ASSERT_TRUE(cad.main());
+  App app(scratch);
+  ASSERT_TRUE(app.started());
+  load(app, scratch.file("demo.lsp"));
+  auto fromTheProgram = [&](const std::function<void()>& act) {
+    SetForegroundWindow(app.main());
+    ASSERT_TRUE(waitFor([&] { return GetForegroundWindow() == app.main(); }, 3s));
+    act();
+  };
+  std::wstring expected = L"\x1B";
+  fromTheProgram([&] { app.click(win::kIdButton8); });
+  EXPECT_TRUE(cad.waitSent(expected, 5s)) << toUtf8(cad.sent());
+  expected += L"\x1B";
+  fromTheProgram([&] { app.click(win::kIdButton8); });
+  EXPECT_TRUE(cad.waitSent(expected, 5s)) << toUtf8(cad.sent());
+  std::wstring path = scratch.file("demo.lsp").wstring(), doubled;
+  for (wchar_t c : path) doubled += c == L'\\' ? std::wstring(L"\\\\") : std::wstring(1, c);
+  expected += L"\x1B(load \"" + doubled + L"\")(princ)\r";
+  fromTheProgram([&] { app.click(win::kIdButton3); });
+  EXPECT_TRUE(cad.waitSent(expected, 5s)) << toUtf8(cad.sent());
+  expected += L"\x1B" L"box\r";
+  fromTheProgram([&] {
+    app.selectTreeRow(row(app, L"c:box"));
+    app.command(win::kIdCAD1);
+  });
+  EXPECT_TRUE(cad.waitSent(expected, 5s)) << toUtf8(cad.sent());
+}
+
 TEST(Cad, NoCadARefusingCadOrAMissingMemberFailSilently) {
   CadScratch scratch;
   scratch.write("demo.lsp", kDemo);

@@ -10,6 +10,7 @@
 //   --reject         refuse every incoming call (SERVERCALL_REJECTED)
 //   --lack MEMBER    answer no such member (HWND, ActiveDocument or SendCommand)
 //   --hwnd-i4        give HWND as a 32-bit integer instead of a 64-bit one
+//   --log-keys       log an Esc that reaches the window as the character 27
 #include <windows.h>
 #include <objbase.h>
 #include <oleauto.h>
@@ -27,7 +28,7 @@ enum : DISPID { kIdHwnd = 1, kIdActiveDocument = 2, kIdSendCommand = 3 };
 
 struct Options {
   std::wstring log, lack;
-  bool minimized = false, reject = false, hwndI4 = false;
+  bool minimized = false, reject = false, hwndI4 = false, logKeys = false;
 } g;
 HWND g_main;
 
@@ -157,6 +158,11 @@ bool registerClassId() {
 }
 
 LRESULT CALLBACK mainProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_KEYDOWN && wp == VK_ESCAPE && g.logKeys) {
+    const wchar_t esc = 27;
+    appendLog(&esc, sizeof esc);
+    return 0;
+  }
   if (msg == WM_DESTROY) {
     PostQuitMessage(0);
     return 0;
@@ -172,6 +178,7 @@ bool parse(int argc, wchar_t** argv) {
     if (a == L"--minimized") g.minimized = true;
     else if (a == L"--reject") g.reject = true;
     else if (a == L"--hwnd-i4") g.hwndI4 = true;
+    else if (a == L"--log-keys") g.logKeys = true;
     else if (a == L"--lack" && i + 1 < argc) g.lack = argv[++i];
     else return false;
   }
