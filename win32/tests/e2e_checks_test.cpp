@@ -230,3 +230,38 @@ TEST(Checks, FileErrorBoxGivesTheSystemsOwnReason) {
   SetFileAttributesW(l.path.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(l.s.read("ro.lsp"), source);
 }
+
+// quenlit.exe in a Japanese console (code page 932) shows its Japanese output as
+// written; the same output through a pipe is UTF-8, as documented.
+TEST(Cli, JapaneseReadsRightInAConsoleAndStaysUtf8InAPipe) {
+  Scratch s(false);
+  s.write("j.lsp", "(setq 日本 1)\n");
+  const std::wstring file = s.file("j.lsp").wstring();
+  EXPECT_EQ(runCli({L"search", L"setq", file}).lines, std::vector<std::wstring>{L"    1| (setq 日本 1)"});
+
+  FreeConsole();
+  ASSERT_TRUE(AllocConsole());
+  SetConsoleOutputCP(932);
+  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+  HANDLE screen = CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa,
+                                            CONSOLE_TEXTMODE_BUFFER, nullptr);
+  ASSERT_NE(screen, INVALID_HANDLE_VALUE);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = si.hStdError = screen;
+  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  std::wstring cmd = L"\"" + (binDir() / "quenlit.exe").wstring() + L"\" search setq \"" + file + L"\"";
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi));
+  WaitForSingleObject(pi.hProcess, 30000);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  wchar_t cells[80] = {};
+  DWORD n = 0;
+  ReadConsoleOutputCharacterW(screen, cells, DWORD(std::size(cells)), COORD{0, 0}, &n);
+  const std::wstring row(cells, n);
+  CloseHandle(screen);
+  FreeConsole();
+  EXPECT_EQ(row.substr(0, row.find_last_not_of(L' ') + 1), L"    1| (setq 日本 1)") << toUtf8(row);
+}
