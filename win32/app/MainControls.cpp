@@ -187,6 +187,7 @@ void MainWindow::applyFonts() {
                                              : font_.get();
     SendMessageW(item(s.id), WM_SETFONT, WPARAM(f), TRUE);
   }
+  editorBoxPixels_ = 0;  // the box has the window's font again: fitEditorBox chooses anew
   SendMessageW(item(kIdListBox1), LB_SETITEMHEIGHT, 0, scale(18, dpi_));
   SendMessageW(item(kIdTreeView1), WM_SETFONT, WPARAM(treeFont_.get()), TRUE);
   TreeView_SetIndent(item(kIdTreeView1), scale(19, dpi_));
@@ -244,9 +245,42 @@ void MainWindow::layout() {
   place(item(kIdMemo2), 0, memoTop, W, barTop - memoTop);
   place(item(kIdProgressBar1), 0, barTop, W, s(kProgress));
   if (batch) EndDeferWindowPos(batch);
+  fitEditorBox();
   // The window's own ground between the controls (the search bar's strip) is
   // painted afresh, or pixels of where the controls stood stay behind.
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// The editor box keeps its designed width. Its edit part scrolls the selected
+// name to its end when the name is wider than the part, so "Notepad ++" showed
+// as "otepad ++": the part loses its margins and, where the fonts installed draw
+// the names wider still, the box takes the window's font a pixel or two smaller.
+void MainWindow::fitEditorBox() {
+  HWND combo = item(kIdComboBox1);
+  COMBOBOXINFO info{sizeof info};
+  if (!GetComboBoxInfo(combo, &info) || !info.hwndItem) return;
+  const int room = info.rcItem.right - info.rcItem.left;
+  if (room <= 0 || editorBoxPixels_) return;
+  auto widest = [&](HFONT f) {
+    WindowDC dc(combo);
+    Selected use(dc.get(), f);
+    int w = 0;
+    for (TextView e : kEditorItems) {
+      const std::wstring name = wide(e);
+      SIZE sz{};
+      GetTextExtentPoint32W(dc.get(), name.c_str(), int(name.size()), &sz);
+      w = std::max(w, int(sz.cx));
+    }
+    return w;
+  };
+  int pixels = 11;
+  Font f = makeFont(L"Tahoma", pixels, false, dpi_);
+  while (pixels > 8 && widest(f.get()) > room) f = makeFont(L"Tahoma", --pixels, false, dpi_);
+  editorBoxFont_ = std::move(f);
+  editorBoxPixels_ = pixels;
+  SendMessageW(combo, WM_SETFONT, WPARAM(editorBoxFont_.get()), TRUE);
+  // The font resets the margins.
+  SendMessageW(info.hwndItem, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
 }
 
 void MainWindow::placeAtStart() {

@@ -95,6 +95,7 @@ class MainWindow final : public MainView {
   void createTooltips();
   void applyFonts();
   void layout();
+  void fitEditorBox();  // after layout: the editor names fit the box's edit part
   void placeAtStart();
   HWND item(int id) const { return GetDlgItem(hwnd_, id); }
 
@@ -124,6 +125,8 @@ class MainWindow final : public MainView {
 
   Theme theme_;
   Font font_, edit1Font_, edit2Font_, memoFont_, listFont_, treeFont_;
+  Font editorBoxFont_;         // the window's font, smaller where the editor names need it
+  int editorBoxPixels_ = 0;    // its design size; 0 after applyFonts
   Menu popupMenu1_, popupMenu2_, popupMenu3_;
   TreeControl tree_;
   JumpListControl jumpBox_;

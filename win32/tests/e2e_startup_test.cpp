@@ -65,6 +65,21 @@ TEST(Startup, FirstStartWithNoFilesShowsTheDefaults) {
         {win::kIdCheckBox2, L"Reload"}, {win::kIdCheckBox3, L"登場順(スペース区切り)"}, {win::kIdLabel2, L"検索文字"}};
     for (auto [id, caption] : captions) EXPECT_EQ(app.text(id), caption) << id;
     EXPECT_EQ(SendMessageW(app.control(win::kIdComboBox1), CB_GETCOUNT, 0, 0), 5);
+    {
+      // Each editor, selected, shows whole in the box's designed width: with the
+      // caret after its last letter, the first one is still in sight.
+      HWND combo = app.control(win::kIdComboBox1), edit = FindWindowExW(combo, nullptr, L"Edit", nullptr);
+      ASSERT_TRUE(edit);
+      RECT r;
+      GetWindowRect(combo, &r);
+      EXPECT_EQ(r.right - r.left, MulDiv(79, int(GetDpiForWindow(app.main())), 96));
+      for (int i = 4; i >= 0; --i) {
+        app.selectEditor(i);
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+        EXPECT_EQ(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0) << toUtf8(app.text(win::kIdComboBox1));
+      }
+    }
 
     // Always on top, sizable, no maximize button; every control inside the client area.
     const LONG_PTR style = GetWindowLongPtrW(app.main(), GWL_STYLE);
