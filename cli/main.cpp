@@ -19,7 +19,7 @@ namespace {
 class ConsoleBuffer final : public std::streambuf {
  public:
   explicit ConsoleBuffer(HANDLE console) : console_(console) {}
-  ~ConsoleBuffer() override { sync(); }
+  ~ConsoleBuffer() override { write(pending_.size()); }
 
  protected:
   int_type overflow(int_type c) override {
@@ -43,6 +43,11 @@ class ConsoleBuffer final : public std::streambuf {
       if (need > back) end = pending_.size() - back;
       break;
     }
+    return write(end);
+  }
+
+ private:
+  int write(size_t end) {
     const quenlit::Text text = quenlit::fromUtf8Lenient(std::string_view(pending_).substr(0, end));
     pending_.erase(0, end);
     for (size_t at = 0; at < text.size();) {
@@ -54,7 +59,6 @@ class ConsoleBuffer final : public std::streambuf {
     return 0;
   }
 
- private:
   HANDLE console_;
   std::string pending_;
 };

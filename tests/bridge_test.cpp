@@ -86,8 +86,6 @@ TEST(EditorBridge, DialogEditorsFollowTheirTitlesShortcutsAndDialogs) {
        u"*C:\\a - b\\WKP - コピー.LSP - Notepad++", u"WKP - コピー.LSP",
        kToFront + chord("Ctrl", "G") + Log{"sleep 200", "settext 4 42", "click 5", "click 6"}, u"WKP - コピー.LSP",
        true},
-      {"TeraPad, \" - \" in the folder", kEditorTeraPad, u"C:\\a - b\\WKP.LSP - TeraPad", u"WKP.LSP",
-       kToFront + chord("Ctrl", "J") + Log{"sleep 200", "settext 4 42", "click 5"}, u"WKP.LSP", true},
       {"the copy open, the original loaded", kEditorNotepad, u"WKP - コピー.LSP - メモ帳", u"WKP.LSP", {}, u"", false},
       {"the original open, the copy loaded", kEditorMery, u"C:\\w\\WKP.LSP - Mery", u"WKP - コピー.LSP", {},
        u"WKP.LSP", true},

@@ -22,7 +22,7 @@ TextView fileNamePartOf(TextView path) {
 // whose title shows the path its file-name part. A name may hold " - " itself
 // (Windows names a copy "name - コピー.lsp"), and so may a folder of the path:
 // the " - " that ends the loaded file's name counts, else the first one. The
-// comparison stays exact, so a title for another file never gives the loaded name.
+// comparison stays exact and case-sensitive.
 Text titleFileName(TextView title, TextView lspFileName, bool hasPath) {
   auto nameBefore = [&](size_t dash) {
     Text name = trim(title.substr(0, dash));

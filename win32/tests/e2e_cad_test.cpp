@@ -123,28 +123,22 @@ TEST(Cad, EveryActivationPressesEscInTheCad) {
   App app(scratch);
   ASSERT_TRUE(app.started());
   load(app, scratch.file("demo.lsp"));
-  auto fromTheProgram = [&](const std::function<void()>& act) {
+  std::wstring path = scratch.file("demo.lsp").wstring(), doubled;
+  for (wchar_t c : path) doubled += c == L'\\' ? std::wstring(L"\\\\") : std::wstring(1, c);
+  const std::pair<std::function<void()>, std::wstring> actions[] = {
+      {[&] { app.click(win::kIdButton8); }, L""},
+      {[&] { app.click(win::kIdButton8); }, L""},
+      {[&] { app.click(win::kIdButton3); }, L"(load \"" + doubled + L"\")(princ)\r"},
+      {[&] { app.selectTreeRow(row(app, L"c:box")); app.command(win::kIdCAD1); }, L"box\r"},
+  };
+  std::wstring expected;
+  for (const auto& [act, text] : actions) {
     SetForegroundWindow(app.main());
     ASSERT_TRUE(waitFor([&] { return GetForegroundWindow() == app.main(); }, 3s));
     act();
-  };
-  std::wstring expected = L"\x1B";
-  fromTheProgram([&] { app.click(win::kIdButton8); });
-  EXPECT_TRUE(cad.waitSent(expected, 5s)) << toUtf8(cad.sent());
-  expected += L"\x1B";
-  fromTheProgram([&] { app.click(win::kIdButton8); });
-  EXPECT_TRUE(cad.waitSent(expected, 5s)) << toUtf8(cad.sent());
-  std::wstring path = scratch.file("demo.lsp").wstring(), doubled;
-  for (wchar_t c : path) doubled += c == L'\\' ? std::wstring(L"\\\\") : std::wstring(1, c);
-  expected += L"\x1B(load \"" + doubled + L"\")(princ)\r";
-  fromTheProgram([&] { app.click(win::kIdButton3); });
-  EXPECT_TRUE(cad.waitSent(expected, 5s)) << toUtf8(cad.sent());
-  expected += L"\x1B" L"box\r";
-  fromTheProgram([&] {
-    app.selectTreeRow(row(app, L"c:box"));
-    app.command(win::kIdCAD1);
-  });
-  EXPECT_TRUE(cad.waitSent(expected, 5s)) << toUtf8(cad.sent());
+    expected += L"\x1B" + text;
+    EXPECT_TRUE(cad.waitSent(expected, 5s)) << toUtf8(cad.sent());
+  }
 }
 
 TEST(Cad, NoCadARefusingCadOrAMissingMemberFailSilently) {
