@@ -1,7 +1,7 @@
 // TForm25: the main window's logic. It owns the state of the run (the source
 // lines, the current file, the history, the exclusion list) and carries the
 // window's event handlers under the names of its controls; every window call goes
-// through MainView, every later bridge through AppBridges.
+// through one of the MainViews, every later bridge through AppBridges.
 #pragma once
 
 #include <filesystem>
@@ -33,7 +33,7 @@ inline constexpr TextView kClipboardFailedMessage = u"クリップボードに�
 
 class TForm25 {
  public:
-  TForm25(MainView& view, AppBridges& bridges, Desktop& desktop, Automation& automation,
+  TForm25(const MainViews& view, AppBridges& bridges, Desktop& desktop, Automation& automation,
           std::filesystem::path exePath);
 
   // Start-up and exit.
@@ -125,30 +125,14 @@ class TForm25 {
   void setCatalogClock(CatalogClock clock) { clock_ = std::move(clock); }
 
  private:
-  // What the save watch asks of the window, answered from the form's state.
-  class WatchHost final : public SaveWatchHost {
-   public:
-    explicit WatchHost(TForm25& form) : form_(form) {}
-    WindowId mainWindow() override { return form_.view_.windowId(); }
-    WindowId editorMainWindow() override { return form_.editor_.editorMainWnd(); }
-    bool reloadChecked() override { return form_.view_.reloadChecked(); }
-    bool currentFileLocked() override { return isFileLocked(pathFromText(form_.lspFullName_)); }
-    ResultPane& pane() override { return form_.view_.pane(); }
-    void reLoad() override { form_.reLoad(); }
-    void openInBrowser(TextView address) override { form_.view_.openAddress(address); }
-
-   private:
-    TForm25& form_;
-  };
-
   // The wait cursor for the life of the scope; nested scopes show it once.
   class Busy {
    public:
     explicit Busy(TForm25& form) : form_(form) {
-      if (form_.busyDepth_++ == 0) form_.view_.setBusy(true);
+      if (form_.busyDepth_++ == 0) form_.view_.shell.setBusy(true);
     }
     ~Busy() {
-      if (--form_.busyDepth_ == 0) form_.view_.setBusy(false);
+      if (--form_.busyDepth_ == 0) form_.view_.shell.setBusy(false);
     }
     Busy(const Busy&) = delete;
     Busy& operator=(const Busy&) = delete;
@@ -169,7 +153,7 @@ class TForm25 {
   bool ensureHistoryLoaded();
   std::filesystem::path besideExe(TextView name) const;
 
-  MainView& view_;
+  MainViews view_;
   AppBridges& bridges_;
   Desktop& desktop_;
   EditorBridge editor_;
@@ -190,7 +174,6 @@ class TForm25 {
   std::vector<JumpEntry> jumpList_;
   bool ctrlG2_ = true;
   CatalogClock clock_;
-  WatchHost watchHost_{*this};
   SaveWatch watch_;
 };
 

@@ -10,17 +10,17 @@ namespace quenlit {
 // ---------------------------------------------------------------- the editor
 
 void TForm25::sendEditorLineNo(bool ctrlFlag, int lineNo) {
-  editor_.sendEditorLineNo(view_.editorIndex(), ctrlFlag, lineNo, lspFileName_);
+  editor_.sendEditorLineNo(view_.options.editorIndex(), ctrlFlag, lineNo, lspFileName_);
 }
 
-void TForm25::getEditorMainWinHandle() { editor_.getEditorMainWinHandle(view_.editorIndex()); }
+void TForm25::getEditorMainWinHandle() { editor_.getEditorMainWinHandle(view_.options.editorIndex()); }
 
-void TForm25::Button9Click() { editor_.Button9Click(view_.editorIndex()); }
+void TForm25::Button9Click() { editor_.Button9Click(view_.options.editorIndex()); }
 
 // ---------------------------------------------------------------- the jump list
 
 void TForm25::showJumpList(std::optional<size_t> selected) {
-  JumpListBox& box = view_.jumpList();
+  JumpListBox& box = view_.shell.jumpList();
   box.show(jumpList_);
   box.select(selected && *selected < jumpList_.size() ? selected : std::nullopt);
 }
@@ -29,7 +29,7 @@ void TForm25::addToJumpList(bool atTop) {
   auto row = selectedRow();
   if (!row) return;
   // The entry that was selected stays selected, wherever the new one goes.
-  auto selected = view_.jumpList().selectedIndex();
+  auto selected = view_.shell.jumpList().selectedIndex();
   if (!addJumpEntry(jumpList_, rows_[*row], atTop)) return;
   if (selected && atTop) ++*selected;
   showJumpList(selected);
@@ -46,15 +46,15 @@ void TForm25::N7Click() {
 void TForm25::N13Click() { N7Click(); }
 
 void TForm25::N8Click() {
-  if (auto to = moveJumpEntry(jumpList_, view_.jumpList().selectedIndex(), -1)) showJumpList(to);
+  if (auto to = moveJumpEntry(jumpList_, view_.shell.jumpList().selectedIndex(), -1)) showJumpList(to);
 }
 
 void TForm25::N9Click() {
-  if (auto to = moveJumpEntry(jumpList_, view_.jumpList().selectedIndex(), +1)) showJumpList(to);
+  if (auto to = moveJumpEntry(jumpList_, view_.shell.jumpList().selectedIndex(), +1)) showJumpList(to);
 }
 
 void TForm25::N10Click() {
-  auto sel = view_.jumpList().selectedIndex();
+  auto sel = view_.shell.jumpList().selectedIndex();
   if (!sel || *sel >= jumpList_.size()) return;
   jumpList_.erase(jumpList_.begin() + long(*sel));
   showJumpList(std::nullopt);
@@ -62,7 +62,7 @@ void TForm25::N10Click() {
 
 // The jump list jumps whether or not "Jump" is ticked.
 void TForm25::ListBox1DblClick() {
-  auto sel = view_.jumpList().selectedIndex();
+  auto sel = view_.shell.jumpList().selectedIndex();
   if (sel && *sel < jumpList_.size()) sendEditorLineNo(ctrlG2_, jumpList_[*sel].line);
 }
 
@@ -79,14 +79,14 @@ void TForm25::ListBox1DragDrop(std::optional<size_t> from, std::optional<size_t>
 // ---------------------------------------------------------------- the result pane
 
 void TForm25::Memo2DblClick() {
-  const DoubleClickOutcome outcome = resolvePaneDoubleClick(view_.pane(), view_.paneSelection(), view_.jumpChecked(),
-                                                            rows_, lspSL_.lines, view_.progress());
-  if (outcome.selection) view_.setPaneSelection(*outcome.selection);
+  const DoubleClickOutcome outcome = resolvePaneDoubleClick(view_.pane.pane(), view_.pane.paneSelection(), view_.options.jumpChecked(),
+                                                            rows_, lspSL_.lines, view_.source.progress());
+  if (outcome.selection) view_.pane.setPaneSelection(*outcome.selection);
   if (outcome.jumpLine) sendEditorLineNo(ctrlG2_, *outcome.jumpLine);
 }
 
 void TForm25::N16Click() {
-  if (auto line = resolveSelectedFunction(selectedText(view_.pane(), view_.paneSelection()), rows_))
+  if (auto line = resolveSelectedFunction(selectedText(view_.pane.pane(), view_.pane.paneSelection()), rows_))
     sendEditorLineNo(ctrlG2_, *line);
 }
 
@@ -96,19 +96,19 @@ void TForm25::N1Click() {
   auto sel = selectedRow();
   if (!sel) return;
   if (auto call = functionCallText(rows_[*sel]))
-    if (!view_.copyToClipboard(*call)) view_.showMessage(kClipboardFailedMessage);
+    if (!view_.prompts.copyToClipboard(*call)) view_.prompts.showMessage(kClipboardFailedMessage);
 }
 
 void TForm25::N14Click() {
   auto sel = selectedRow();
   if (!sel) return;
-  auto copy = copyFunctionRange(lspSL_.lines, rows_, *sel, view_.progress());
+  auto copy = copyFunctionRange(lspSL_.lines, rows_, *sel, view_.source.progress());
   if (!copy) return;
-  if (copy->ok && !view_.copyToClipboard(copy->clipboard)) {
-    view_.showMessage(kClipboardFailedMessage);
+  if (copy->ok && !view_.prompts.copyToClipboard(copy->clipboard)) {
+    view_.prompts.showMessage(kClipboardFailedMessage);
     return;
   }
-  view_.showMessage(copy->message);
+  view_.prompts.showMessage(copy->message);
 }
 
 }  // namespace quenlit

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 
 #include "text/TextFile.h"
 
@@ -34,6 +35,14 @@ class FileHistory {
 
  private:
   TextFileContent content_;
+};
+
+// Modal results of the history dialog.
+enum ModalResult { kMrNone = 0, kMrOk = 1, kMrCancel = 2, kMrYes = 6 };
+
+struct HistoryChoice {
+  int result = kMrCancel;
+  std::optional<size_t> selected;  // the entry selected when the dialog closed
 };
 
 // The history dialog's "ロード" and "削除": both follow whether an entry of the

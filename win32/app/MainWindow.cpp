@@ -34,7 +34,7 @@ Text localDateTime(std::time_t t) {
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, std::filesystem::path exePath)
-    : instance_(instance), form_(*this, bridges_, desktop_, automation_, std::move(exePath)) {
+    : instance_(instance), form_({*this, *this, *this, *this, *this}, bridges_, desktop_, automation_, std::move(exePath)) {
   form_.setCatalogClock(CatalogClock{[] { return std::time(nullptr); }, localDateTime});
 }
 
@@ -346,7 +346,7 @@ LRESULT MainWindow::handleControl(HWND ctl, UINT msg, WPARAM wp, LPARAM lp, bool
   return 0;
 }
 
-// ---------------------------------------------------------------- MainView
+// ---------------------------------------------------------------- the seams of MainViews
 
 void MainWindow::setCaption(TextView caption) { SetWindowTextW(hwnd_, wide(caption).c_str()); }
 void MainWindow::setFileNameText(TextView name) { SetWindowTextW(item(kIdEdit1), wide(name).c_str()); }

@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include "app/MainView.h"
 #include "shell/FileHistory.h"
 #include "app/Theme.h"
 

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "app/MainView.h"
+#include "source/SourceView.h"
 #include "app/Win.h"
 
 namespace quenlit::win {
