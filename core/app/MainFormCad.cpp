@@ -7,8 +7,8 @@
 namespace quenlit {
 
 void TForm25::Button3Click() {
-  if (!fileExists(lspFullName_)) return;  // the CAD is not even contacted
-  cad_.load(progId_, lspFullName_);
+  if (!fileExists(current_.fullName())) return;  // the CAD is not even contacted
+  cad_.load(progId_, current_.fullName());
 }
 
 void TForm25::Button3MouseDown(bool rightButton) {
@@ -25,9 +25,8 @@ void TForm25::CAD1Click() {
 }
 
 void TForm25::CAD2Click() {
-  auto sel = view_.shell.jumpList().selectedIndex();
-  const Text item = sel && *sel < jumpList_.size() ? jumpList_[*sel].text : Text();
-  cad_.sendCommand(progId_, item);
+  const JumpEntry* entry = jumps_.selected();
+  cad_.sendCommand(progId_, entry ? entry->text : Text());
 }
 
 // The dialog applies its own list changes; OK also brings a new target.

@@ -44,7 +44,7 @@ TEST(MainFormStartup, DamagedFilesGiveDefaultsAndTheHookFollowsReload) {
   EXPECT_TRUE(app.view.jump);
   EXPECT_TRUE(app.view.ctrlG);
   EXPECT_EQ(app.form.progId(), u"BricscadApp.AcadApplication");
-  EXPECT_EQ(app.form.fileHistSL().entries().size(), 2u);  // taken as written
+  EXPECT_EQ(app.form.fileHistSL().size(), 2u);  // taken as written
   EXPECT_TRUE(app.view.errors.empty());
   // The hook installed at start-up goes again when the stored Reload is off.
   EXPECT_FALSE(app.bridges.hook);
@@ -104,6 +104,29 @@ TEST(MainFormStartup, AnUnreadableHistoryIsReportedAndNotOverwritten) {
   EXPECT_EQ(app.read("QuenlitHist.txt"), toUtf8(app.path("demo.lsp")) + "\r\n" + old);
 }
 
+// One rule for every path that writes the history: a failed write is reported
+// once, and again only after a write has succeeded.
+TEST(MainFormHistory, AFailedWriteIsReportedOnceUntilAWriteSucceeds) {
+  App app;
+  app.start();
+  const auto blockHistory = [&] {
+    fs::remove_all(app.file("QuenlitHist.txt"));
+    fs::create_directory(app.file("QuenlitHist.txt"));
+  };
+  blockHistory();
+  app.form.dropFiles({app.path("demo.lsp")});
+  app.form.reLoad();
+  app.view.historyAnswer = {kMrYes, 0};  // "削除"
+  app.form.Button10Click();
+  EXPECT_EQ(app.view.errors, (TextList{app.path("QuenlitHist.txt")}));
+  fs::remove(app.file("QuenlitHist.txt"));
+  app.form.makeFileHist();
+  EXPECT_TRUE(fs::is_regular_file(app.file("QuenlitHist.txt")));
+  blockHistory();
+  app.form.makeFileHist();
+  EXPECT_EQ(app.view.errors.size(), 2u);
+}
+
 TEST(MainFormExit, WritesEveryKeyAndTheHistory) {
   App app;
   app.start();
@@ -132,7 +155,7 @@ TEST(MainFormLoad, DropTakesTheFirstUnlockedLspFile) {
   EXPECT_EQ(app.form.lspFullName(), app.path("c.lsp"));
   EXPECT_EQ(app.view.openDialogName, app.path("c.lsp"));
   EXPECT_TRUE(app.view.jumpBox.entries.empty());
-  EXPECT_EQ(app.form.fileHistSL().entries(), (TextList{app.path("c.lsp")}));
+  EXPECT_EQ(app.form.fileHistSL(), (TextList{app.path("c.lsp")}));
 
   // Nothing taken, an empty drop included: nothing changes.
   app.form.dropFiles({app.path("a.txt"), app.path("b.LSP")});
