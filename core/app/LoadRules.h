@@ -27,9 +27,6 @@ inline constexpr LoadPath kHistoryPath{false, true, false, false, false}; // "ãƒ
 inline constexpr LoadPath kStartupPath{true, false, true, false, true};   // the file of the last run
 inline constexpr LoadPath kReloadPath{false, false, true, false, true};   // a check, a save, "Reload"
 
-// The extension (from the last "." of the file name) is ".LSP" in any letter case.
-bool hasLspExtension(TextView path);
-
 // The first path with the ".lsp" extension that `isLocked` lets through.
 std::optional<size_t> pickDroppedFile(const TextList& paths, const std::function<bool(TextView)>& isLocked);
 

@@ -92,8 +92,8 @@ void TForm25::FormDestroy() {
 bool TForm25::loadJogaiList() {
   JogaiLoad load = quenlit::loadJogaiList(exeDir());
   jogaiSL_ = std::move(load.list);
-  if (load.error.empty()) return true;
-  view_.prompts.showFileError(textFromPath(exeDir() / kJogaiFileName), FileError{load.error});
+  if (load.error.reason.empty()) return true;
+  view_.prompts.showFileError(textFromPath(exeDir() / kJogaiFileName), load.error);
   return false;
 }
 

@@ -29,7 +29,6 @@ inline constexpr TextView kFileNotFound = u"ファイルが見つかりません
 inline constexpr TextView kJogaiQuestion =
     u"変数から除外する文字列ファイル jogaiList.txt を作成、編集しますか？\n"
     u"保存後に、再度[ 除外 ]ボタンをクリックすると変更が反映されます．";
-inline constexpr TextView kConfirmTitle = u"確認";
 inline constexpr TextView kKeyChoiceCtrl = u"VS Code 行ジャンプ= CTRL+G";
 inline constexpr TextView kKeyChoiceAlt = u"VS Code 行ジャンプ= ALT+G";
 inline constexpr TextView kClipboardFailedMessage = u"クリップボードにコピーできませんでした．";

@@ -32,7 +32,7 @@ void TForm25::Button2Click() {
   getEditorMainWinHandle();
   const ParenMessage& m = *result.message;
   if (editor_.editorWindowLive()) {
-    if (view_.prompts.askYesNo(Question{m.confirmText, Text(kParenConfirmTitle)}))
+    if (view_.prompts.askYesNo(Question{m.confirmText, Text(kConfirmTitle)}))
       sendEditorLineNo(ctrlG2_, m.jumpLine);
   } else {
     view_.prompts.showMessage(m.plainText);
@@ -85,8 +85,8 @@ void TForm25::Button6Click() {
 void TForm25::Button7Click() {
   // Read first, so that its error box does not stand over a pane whose drawing is off.
   BuiltinListFile builtins = loadBuiltinList(exeDir());
-  if (!builtins.error.empty())
-    view_.prompts.showFileError(textFromPath(exeDir() / kBuiltinListFileName), FileError{builtins.error});
+  if (!builtins.error.reason.empty())
+    view_.prompts.showFileError(textFromPath(exeDir() / kBuiltinListFileName), builtins.error);
   {
     Busy busy(*this);
     PaneUpdate update(view_.pane.pane());

@@ -12,17 +12,6 @@ constexpr DialogEditor kMery{u"TChildForm", 'G', nullptr, u"TGoToLineForm", u"TS
 constexpr DialogEditor kTeraPad{
     u"TTeraPadMainForm", 'J', nullptr, u"TFormJump", u"TComboBox", {u"OK", nullptr}, true};
 
-// The part after the last "\" or ":".
-TextView fileNamePartOf(TextView path) {
-  const size_t cut = path.find_last_of(u"\\:");
-  return cut == TextView::npos ? path : path.substr(cut + 1);
-}
-
-bool hasLspExtension(TextView name) {
-  const size_t dot = name.rfind(u'.');
-  return dot != TextView::npos && toUpperAscii(name.substr(dot)) == u".LSP";
-}
-
 }  // namespace
 
 const DialogEditor* dialogEditor(int editorIndex) {
@@ -57,7 +46,7 @@ void EditorBridge::sendLineNoDialogEditor(const DialogEditor& e, int lineNo, Tex
   const size_t dash = title.find(u" - ");
   if (dash == Text::npos) return;
   Text name = trim(TextView(title).substr(0, dash));
-  if (e.titleHasPath) name = Text(fileNamePartOf(name));
+  if (e.titleHasPath) name = fileNamePart(name, u"\\:");  // the part after the last "\" or ":"
   if (!hasLspExtension(name)) return;
   editorWnd_ = main;
   editorFileName_ = name;

@@ -10,11 +10,10 @@
 
 #include "text/File.h"
 #include "text/TextFile.h"
+#include "text/Titles.h"
 
 namespace quenlit {
 
-inline constexpr TextView kAppTitle = u"QuenlitX";
-inline constexpr TextView kInitialCaption = u"Quenlit";  // until the start-up finds the target's name
 inline constexpr TextView kTargetListFileName = u"TargetCAD_APIVersion.txt";
 inline constexpr TextView kTargetDialogTitle = u"ターゲット CAD";
 

@@ -8,6 +8,7 @@
 #include "pane/ResultPane.h"
 #include "source/Progress.h"
 #include "text/Text.h"
+#include "text/Titles.h"
 
 namespace quenlit {
 
@@ -28,7 +29,7 @@ std::vector<DefunHead> collectDefunHeads(const TextList& codeLines);
 void listParenMismatch(const TextList& sourceLines, ResultPane& pane, ProgressBar& progress);
 
 // What the window shows when the whole file does not balance. It shows
-// `confirmText` as a Yes/No question titled `kParenConfirmTitle` when the editor
+// `confirmText` as a Yes/No question titled `kConfirmTitle` when the editor
 // window is live (and jumps to `jumpLine` on Yes), else `plainText` in a plain
 // message box. Line breaks in both texts are "\n".
 struct ParenMessage {
@@ -41,7 +42,6 @@ struct ParenMessage {
   Text confirmText;
   Text plainText;
 };
-inline constexpr TextView kParenConfirmTitle = u"確認";
 
 // A defun range (or the lead range before the first head) whose counts differ.
 struct ParenRange {

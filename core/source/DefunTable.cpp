@@ -159,13 +159,8 @@ Text getDefunArgs(const TextList& codeLines, int startLine, int startCol) {
 }
 
 int fieldToInt(TextView field, int fallback) {
-  if (field.empty() || field.size() > 9) return fallback;
-  int v = 0;
-  for (char16_t c : field) {
-    if (c < u'0' || c > u'9') return fallback;
-    v = v * 10 + (c - u'0');
-  }
-  return v;
+  const auto v = field.size() <= 9 ? parseDecimal(field, false) : std::nullopt;
+  return v ? int(*v) : fallback;
 }
 
 std::optional<DefunRecord> parseDefunRecord(TextView record) {

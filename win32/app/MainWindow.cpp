@@ -55,8 +55,8 @@ bool MainWindow::create(int showCommand) {
   if (!RegisterClassExW(&wc)) return false;
 
   // Always on top, sizable, minimizable, not maximizable; the caption is
-  // "Quenlit" until the start-up finds the target CAD's name.
-  hwnd_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_CONTROLPARENT, kMainClass, L"Quenlit",
+  // kInitialCaption until the start-up finds the target CAD's name.
+  hwnd_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_CONTROLPARENT, kMainClass, wide(kInitialCaption).c_str(),
                           WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN,
                           CW_USEDEFAULT, CW_USEDEFAULT, 300, 500, nullptr, nullptr, instance_, this);
   if (!hwnd_) return false;
