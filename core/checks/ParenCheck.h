@@ -52,6 +52,13 @@ struct ParenRange {
 };
 std::vector<ParenRange> findParenMismatches(const TextList& codeLines);
 
+// A range's words, the same in the pane and in the check's Japanese messages:
+// "括弧数不一致", "行範囲 = 3～9", "括弧数 = 4 > 3" (1-based lines) and the head's label.
+inline constexpr TextView kParenMismatchLabel = u"括弧数不一致";
+inline constexpr TextView kDefunInRangeLabel = u"範囲内にある関数 = ";
+Text parenRangeText(const ParenRange& range);
+Text parenCountText(const ParenRange& range);
+
 // The whole-file count of the code lines; the message when it does not balance.
 std::optional<ParenMessage> findFileImbalance(const TextList& codeLines, int& openCount, int& closeCount);
 
