@@ -432,11 +432,14 @@ void MainWindow::processMessages() {
 }
 
 void MainWindow::openAddress(TextView address) {
-  ShellExecuteW(hwnd_, L"open", wide(address).c_str(), L"", L"", SW_SHOWNORMAL);  // a failure is not reported
+  // A failure is not shown to the user.
+  if (INT_PTR(ShellExecuteW(hwnd_, L"open", wide(address).c_str(), L"", L"", SW_SHOWNORMAL)) <= 32)
+    trace(L"ShellExecuteW");
 }
 
 void MainWindow::openInNotepad(TextView path) {
-  ShellExecuteW(hwnd_, L"open", L"Notepad", wide(path).c_str(), L"", SW_SHOWNORMAL);
+  if (INT_PTR(ShellExecuteW(hwnd_, L"open", L"Notepad", wide(path).c_str(), L"", SW_SHOWNORMAL)) <= 32)
+    trace(L"ShellExecuteW");
 }
 
 }  // namespace quenlit::win
