@@ -1,4 +1,4 @@
-#include "app/MainWindow.h"
+#include "win32/app/MainWindow.h"
 
 #include <commctrl.h>
 #include <imm.h>
@@ -6,10 +6,10 @@
 #include <windowsx.h>
 
 #include "app/EditorChoice.h"
-#include "app/Ids.h"
+#include "win32/base/Ids.h"
 #include "bridge/TargetCadForm.h"
-#include "res/resource.h"
-#include "shell/Splitter.h"
+#include "win32/res/resource.h"
+#include "win32/shell/Splitter.h"
 
 namespace quenlit::win {
 

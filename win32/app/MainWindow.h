@@ -8,17 +8,17 @@
 #include <filesystem>
 
 #include "app/MainForm.h"
-#include "app/Theme.h"
-#include "app/WinBridges.h"
-#include "bridge/ComAutomation.h"
-#include "bridge/TargetCadDialog.h"
-#include "shell/WindowTimer.h"
-#include "bridge/WinDesktop.h"
-#include "reports/PaneControl.h"
-#include "shell/HistoryDialog.h"
-#include "shell/JumpListControl.h"
-#include "source/ProgressControl.h"
-#include "source/TreeControl.h"
+#include "win32/base/Theme.h"
+#include "win32/app/WinBridges.h"
+#include "win32/bridge/ComAutomation.h"
+#include "win32/bridge/TargetCadDialog.h"
+#include "win32/shell/WindowTimer.h"
+#include "win32/bridge/WinDesktop.h"
+#include "win32/reports/PaneControl.h"
+#include "win32/shell/HistoryDialog.h"
+#include "win32/shell/JumpListControl.h"
+#include "win32/source/ProgressControl.h"
+#include "win32/source/TreeControl.h"
 
 namespace quenlit::win {
 

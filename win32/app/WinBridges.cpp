@@ -1,4 +1,4 @@
-#include "app/WinBridges.h"
+#include "win32/app/WinBridges.h"
 
 #include "shell/SaveWatch.h"
 

@@ -10,8 +10,8 @@
 #include <thread>
 
 #include "app/MainView.h"
-#include "app/Win.h"
-#include "bridge/MessageFilter.h"
+#include "win32/base/Win.h"
+#include "win32/bridge/MessageFilter.h"
 
 namespace quenlit::win {
 

@@ -1,11 +1,11 @@
-#include "bridge/ComAutomation.h"
+#include "win32/bridge/ComAutomation.h"
 
 #include <windows.h>
 #include <oleauto.h>
 
 #include <string>
 
-#include "app/Win.h"
+#include "win32/base/Win.h"
 
 namespace quenlit::win {
 

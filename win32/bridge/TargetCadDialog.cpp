@@ -1,9 +1,9 @@
-#include "bridge/TargetCadDialog.h"
+#include "win32/bridge/TargetCadDialog.h"
 
 #include <commctrl.h>
 
-#include "app/Ids.h"
-#include "res/resource.h"
+#include "win32/base/Ids.h"
+#include "win32/res/resource.h"
 
 namespace quenlit::win {
 

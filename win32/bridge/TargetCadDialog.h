@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "app/Theme.h"
+#include "win32/base/Theme.h"
 #include "bridge/TargetCadForm.h"
 
 namespace quenlit::win {

@@ -1,9 +1,9 @@
-#include "bridge/WinDesktop.h"
+#include "win32/bridge/WinDesktop.h"
 
 #include <windows.h>
 #include <imm.h>
 
-#include "app/Win.h"
+#include "win32/base/Win.h"
 
 namespace quenlit::win {
 

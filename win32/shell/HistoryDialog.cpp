@@ -1,7 +1,7 @@
-#include "shell/HistoryDialog.h"
+#include "win32/shell/HistoryDialog.h"
 
-#include "app/Ids.h"
-#include "res/resource.h"
+#include "win32/base/Ids.h"
+#include "win32/res/resource.h"
 
 namespace quenlit::win {
 

@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "shell/FileHistory.h"
-#include "app/Theme.h"
+#include "win32/base/Theme.h"
 
 namespace quenlit::win {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "source/SourceView.h"
-#include "app/Win.h"
+#include "win32/base/Win.h"
 
 namespace quenlit::win {
 

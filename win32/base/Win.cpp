@@ -1,4 +1,4 @@
-#include "app/Win.h"
+#include "win32/base/Win.h"
 
 #include "text/Titles.h"
 
