@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "app/MainForm.h"
+#include "win32/base/Ids.h"
 #include "win32/base/Theme.h"
 #include "win32/app/WinBridges.h"
 #include "win32/bridge/ComAutomation.h"
@@ -21,12 +22,6 @@
 #include "win32/source/TreeControl.h"
 
 namespace quenlit::win {
-
-inline constexpr UINT kMsgTreeClick = WM_APP + 1;   // after the tree has moved its selection
-inline constexpr UINT_PTR kTimer1Id = 1;
-inline constexpr UINT kMsgEdit1Click = WM_APP + 3;
-inline constexpr UINT kMsgMemoDblClick = WM_APP + 4;  // after the pane selected the word
-inline constexpr UINT kMsgButton3Right = WM_APP + 5;  // a right press on "CAD", handled after the press
 
 class MainWindow final : public SourceView,
                          public PaneView,
