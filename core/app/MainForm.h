@@ -37,6 +37,9 @@ class TForm25 {
  public:
   TForm25(const MainViews& view, AppBridges& bridges, Desktop& desktop, Automation& automation,
           std::filesystem::path exePath);
+  // The owners it hands to each other hold references into it.
+  TForm25(const TForm25&) = delete;
+  TForm25& operator=(const TForm25&) = delete;
 
   // Start-up and exit.
   void FormCreate();
