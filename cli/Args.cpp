@@ -7,10 +7,9 @@ namespace quenlit::cli {
 namespace {
 
 bool applyAnsi(Context& ctx, const std::string& v) {
-  bool digits = !v.empty() && v.size() <= 5;
-  for (char c : v) digits = digits && c >= '0' && c <= '9';
-  const unsigned cp = digits ? unsigned(std::stoul(v)) : 0;
-  if (!digits || !isKnownCodePage(cp)) {
+  const auto n = v.size() <= 5 ? parseDecimal(fromAscii(v), false) : std::nullopt;
+  const unsigned cp = n ? unsigned(*n) : 0;
+  if (!n || !isKnownCodePage(cp)) {
     usageError(ctx, "unknown code page: " + v);
     return false;
   }
@@ -70,14 +69,9 @@ bool parseArgs(Context& ctx, const CommandSyntax& syntax, Args& out) {
 }
 
 bool parseLineArg(const std::string& s, int& line) {
-  if (s.empty() || s.size() > 9) return false;
-  int v = 0;
-  for (char c : s) {
-    if (c < '0' || c > '9') return false;
-    v = v * 10 + (c - '0');
-  }
-  if (v < 1) return false;
-  line = v;
+  const auto v = s.size() <= 9 ? parseDecimal(fromAscii(s), false) : std::nullopt;
+  if (!v || *v < 1) return false;
+  line = int(*v);
   return true;
 }
 

@@ -15,12 +15,6 @@ namespace {
 
 std::string utf8(const std::u8string& s) { return std::string(s.begin(), s.end()); }
 
-bool hasLspExtension(const fs::path& name) {
-  const std::string s = utf8(name.u8string());
-  if (s.size() < 4) return false;
-  return toUpperAscii(fromUtf8Lenient(s.substr(s.size() - 4))) == u".LSP";
-}
-
 std::string reason(const std::error_code& ec) { return ec.message(); }
 
 class Walker {
@@ -101,7 +95,7 @@ class Walker {
       const std::string display = prefix + e.name;
       if (e.isDir) {
         walkFolder(e.path, display + "/");
-      } else if (hasLspExtension(e.path.filename())) {
+      } else if (hasLspExtension(fromUtf8Lenient(utf8(e.path.filename().u8string())))) {
         // Unreadable or vanished entries (a dangling link, a file deleted since the
         // listing) are reported when they are read.
         add(e.path, display, e.isLink ? fs::path() : canonical / e.path.filename());

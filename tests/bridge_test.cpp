@@ -13,6 +13,25 @@ namespace {
 
 using Log = std::vector<std::string>;
 
+// Each editor's windows as the editor makes them, written out here rather than
+// taken from the bridge's own table, so that a slip there fails.
+struct EditorWindows {
+  const char16_t* mainClass;
+  char shortcut;
+  const char16_t* dialogClass;
+  const char16_t* dialogTitle;
+  const char16_t* fieldClass;
+  std::vector<const char16_t*> buttons;
+};
+EditorWindows editorWindows(int editorIndex) {
+  switch (editorIndex) {
+    case kEditorNotepad: return {u"Notepad", 'G', u"#32770", u"行へ移動", u"Edit", {u"移動"}};
+    case kEditorNotepadPP: return {u"Notepad++", 'G', u"#32770", u"指定位置へジャンプ...", u"Edit", {u"行(&L)", u"ジャンプ"}};
+    case kEditorMery: return {u"TChildForm", 'G', u"TGoToLineForm", u"", u"TSpinEditEx", {u"OK"}};
+    default: return {u"TTeraPadMainForm", 'J', u"TFormJump", u"", u"TComboBox", {u"OK"}};
+  }
+}
+
 // An editor's main window (id 1) and its go-to-line dialog (id 2) with a label
 // (3), the line field (4) and its buttons (5, 6), the dialog hidden until the
 // editor's shortcut is pressed.
@@ -22,15 +41,12 @@ struct DialogEditorDesk {
   WindowId main = kNoWindow;
 
   DialogEditorDesk(int editorIndex, TextView title, bool dialogOpens = true, bool withField = true) {
-    const DialogEditor& e = *dialogEditor(editorIndex);
+    const EditorWindows e = editorWindows(editorIndex);
     main = desk.add({.cls = e.mainClass, .title = Text(title)});
-    FakeWindow dialog{.cls = e.dialogClass ? e.dialogClass : u"#32770", .title = e.dialogTitle ? e.dialogTitle : u"",
-                      .opensOn = dialogOpens ? e.shortcut : '?'};
-    const WindowId d = desk.add(dialog, true);
+    const WindowId d = desk.add({.cls = e.dialogClass, .title = e.dialogTitle, .opensOn = dialogOpens ? e.shortcut : '?'}, true);
     desk.add({.cls = u"Static", .title = u"行番号", .parent = d});
     desk.add({.cls = withField ? e.fieldClass : u"Static", .parent = d});
-    for (const char16_t* b : e.buttons)
-      if (b) desk.add({.cls = u"Button", .title = b, .parent = d});
+    for (const char16_t* b : e.buttons) desk.add({.cls = u"Button", .title = b, .parent = d});
   }
 };
 

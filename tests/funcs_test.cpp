@@ -248,25 +248,25 @@ TEST(BuiltinList, FileDecodingAndMissingFiles) {
     writeBytes(dir.path / c.file, c.bytes);
     BuiltinListFile f = readBuiltinList(dir.path / c.file, 932);
     EXPECT_TRUE(f.found) << c.file;
-    EXPECT_TRUE(f.error.empty()) << c.file;
+    EXPECT_TRUE(f.error.reason.empty()) << c.file;
     EXPECT_TRUE(f.list.contains(u"関数")) << c.file;
     EXPECT_TRUE(f.list.contains(u"FOO")) << c.file;
     EXPECT_EQ(f.list.size(), 2u) << c.file;
   }
   BuiltinListFile missing = readBuiltinList(dir.path / "none.txt", 932);
   EXPECT_FALSE(missing.found);
-  EXPECT_TRUE(missing.error.empty());
+  EXPECT_TRUE(missing.error.reason.empty());
   EXPECT_TRUE(missing.list.empty());
   BuiltinListFile folder = readBuiltinList(dir.path, 932);
   EXPECT_TRUE(folder.found);
-  EXPECT_FALSE(folder.error.empty());
+  EXPECT_FALSE(folder.error.reason.empty());
   EXPECT_TRUE(folder.list.empty());
 }
 
 TEST(ShippedBuiltinList, HoldsCalledFunctionsAndNoConstants) {
   BuiltinListFile shipped = loadBuiltinList(projectRoot() / "data");
   ASSERT_TRUE(shipped.found);
-  ASSERT_TRUE(shipped.error.empty());
+  ASSERT_TRUE(shipped.error.reason.empty());
   EXPECT_GT(shipped.list.size(), 500u);
   for (const char16_t* name : {u"setq", u"princ", u"command", u"vl-load-com", u"1+", u"/=", u"foreach", u"mapcar",
                                u"entget", u"ssget", u"start_dialog", u"*push-error-using-command*", u"vlax-get-acad-object"})

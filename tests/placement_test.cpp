@@ -85,7 +85,10 @@ struct PlacementDesk {
   WindowId helpWindow = desk.add({.cls = u"Help", .title = kHelpTitle});
   PlacementDesk() { automation.apps["Test.Cad"].hwnd = std::int64_t(cadWindow); }
   void run(bool right) {
-    placeWindows(right, main, desk, {cad, u"Test.Cad", editor, kEditorNotepad, help});
+    placeWindows(right, main, desk, {cad, u"Test.Cad", editor, kEditorNotepad, [this] {
+                   findHelpWindow(desk, help);
+                   return help;
+                 }});
   }
   Log places() const {
     Log out;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "FakeDesktop.h"
 #include "TestSupport.h"
 #include "shell/HelpWindow.h"
@@ -12,7 +14,8 @@ namespace {
 
 constexpr unsigned kVkS = 'S';
 
-struct Watch final : Timer, SaveWatchHost {
+// The shell view is the one seam the watch drives; what it does not use is inert.
+struct Watch final : Timer, ShellView {
   FakeDesktop desktop;
   WindowId main = desktop.add({u"TForm25", u"Quenlit"});
   WindowId editor = desktop.add({u"Notepad", u"a.lsp - メモ帳"});
@@ -22,16 +25,22 @@ struct Watch final : Timer, SaveWatchHost {
   int lockTests = 0, reloads = 0;
   TextList opened;
   MemoryPane paneLines;
-  SaveWatch watch{desktop, *this, *this};
+  SaveWatch watch{desktop, *this, paneLines,
+                  {[this] { return reload ? editor : kNoWindow; }, [this] { return ++lockTests <= lockedTicks; }}};
 
   void setEnabled(bool on) override { timerOn = on; }
-  WindowId mainWindow() override { return main; }
-  WindowId editorMainWindow() override { return editor; }
-  bool reloadChecked() override { return reload; }
-  bool currentFileLocked() override { return ++lockTests <= lockedTicks; }
-  ResultPane& pane() override { return paneLines; }
-  void reLoad() override { ++reloads; }
-  void openInBrowser(TextView a) override { opened.emplace_back(a); }
+  WindowId windowId() const override { return main; }
+  Timer& timer1() override { return *this; }
+  void openAddress(TextView a) override { opened.emplace_back(a); }
+  void setCaption(TextView) override {}
+  ScreenRect windowRect() const override { return {}; }
+  PanelHeights panelHeights() const override { return {}; }
+  ScreenRect workAreaFor(const ScreenRect&) const override { return {}; }
+  void placeWindow(const std::optional<ScreenRect>&, const PanelHeights&) override {}
+  JumpListBox& jumpList() override { std::abort(); }
+  void setBusy(bool) override {}
+  void processMessages() override {}
+  void openInNotepad(TextView) override {}
 
   // A key as the hook sees it, with `front` in front and Ctrl as given.
   void key(WindowId front, unsigned vk, bool ctrl = false, unsigned message = kWmKeyDown) {
@@ -42,7 +51,7 @@ struct Watch final : Timer, SaveWatchHost {
   int tick(int n = 100) {
     int ran = 0;
     while (timerOn && ran < n) {
-      watch.Timer1Timer();
+      if (watch.Timer1Timer()) ++reloads;
       ++ran;
     }
     return ran;

@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "source/CodeLines.h"
 #include "source/DefunTable.h"
+#include "shell/JumpList.h"
 #include "source/Outline.h"
 
 using namespace quenlit;
@@ -157,18 +158,28 @@ TEST(Outline, Rows) {
   for (const auto& c : cases) EXPECT_EQ(outline(c.src), c.rows) << c.name;
 }
 
-TEST(JumpList, RefreshTakesNewLinesAndDropsVanishedNames) {
+TEST(JumpList, RefreshTakesNewLinesDropsVanishedNamesAndKeepsTheSelection) {
+  struct Box final : JumpListBox {
+    void show(const std::vector<JumpEntry>& e) override { shown = e, sel.reset(); }
+    std::optional<size_t> selectedIndex() const override { return sel; }
+    void select(std::optional<size_t> i) override { sel = i; }
+    std::vector<JumpEntry> shown;
+    std::optional<size_t> sel;
+  } box;
+  JumpList list(box);
+  for (auto [text, line] : {std::pair{u"area (w h)", 1}, {u"inner", 4}, {u"gone ()", 3}, {u"C:BOX", 9}})
+    list.add(OutlineRow{1, text, line}, false);
+  box.sel = 3;  // C:BOX
   NullProgress bar;
   auto src = buildOutlineSource(lines("\n(defun area (w h) 1)\n(defun c:box ()\n (defun inner () 1))"), bar);
-  std::vector<JumpEntry> entries = {{u"area (w h)", 1}, {u"inner", 4}, {u"C:BOX", 9}, {u"gone ()", 3}};
-  refreshJumpList(entries, src.table);
-  ASSERT_EQ(entries.size(), 2u);
-  EXPECT_EQ(entries[0].text, u"area (w h)");
-  EXPECT_EQ(entries[0].line, 2);
-  EXPECT_EQ(entries[1].text, u"C:BOX");
-  EXPECT_EQ(entries[1].line, 3);
+  list.refresh(src.table);
+  ASSERT_EQ(box.shown.size(), 2u);
+  EXPECT_EQ(box.shown[0].text, u"area (w h)");
+  EXPECT_EQ(box.shown[0].line, 2);
+  EXPECT_EQ(box.shown[1].text, u"C:BOX");
+  EXPECT_EQ(box.shown[1].line, 3);
+  EXPECT_EQ(box.sel, 1u);
 
-  std::vector<JumpEntry> kept = {{u"x", 1}};
-  refreshJumpList(kept, {});
-  EXPECT_EQ(kept.size(), 1u);
+  list.refresh({});  // an empty table changes nothing
+  EXPECT_EQ(list.entries().size(), 2u);
 }

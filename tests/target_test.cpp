@@ -180,3 +180,21 @@ TEST(TargetList, EnterChangesTheOnlyEntryDeleteEmptiesAndOkChooses) {
   EXPECT_EQ(d.view.e2, u"");
   EXPECT_EQ(d.bytes(), "");
 }
+
+// The dialog is made once: the next showing starts from what the last one left,
+// even with controls that were emptied meanwhile.
+TEST(TargetList, ANewShowingStartsAsTheLastOneClosed) {
+  Dialog d;
+  writeBytes(d.file, "A\tA.App\r\nB\tB.App\r\n");
+  d.form.FormShow(u"B.App");
+  d.view.selected = 0;
+  d.view.e1 = u"typed";
+  d.view.e2 = u"X.App";
+  d.form.FormClose();
+  FakeTargetView fresh;
+  d.form.attach(&fresh);
+  EXPECT_EQ(fresh.items, (TextList{u"A\tA.App", u"B\tB.App"}));
+  EXPECT_EQ(fresh.selected, 0u);
+  EXPECT_EQ(fresh.e1, u"typed");
+  EXPECT_EQ(fresh.e2, u"X.App");
+}

@@ -94,22 +94,9 @@ std::optional<int> parseIniInteger(TextView value) {
     }
     return int(int32_t(v));
   }
-  size_t i = 0;
-  bool negative = false;
-  if (t[0] == u'+' || t[0] == u'-') {
-    negative = t[0] == u'-';
-    i = 1;
-  }
-  if (i == t.size()) return std::nullopt;
-  int64_t v = 0;
-  for (; i < t.size(); ++i) {
-    if (t[i] < u'0' || t[i] > u'9') return std::nullopt;
-    v = v * 10 + (t[i] - u'0');
-    if (v > int64_t(INT32_MAX) + 1) return std::nullopt;
-  }
-  if (negative) v = -v;
-  if (v > INT32_MAX || v < INT32_MIN) return std::nullopt;
-  return int(v);
+  const auto v = parseDecimal(t);
+  if (!v || *v > INT32_MAX || *v < INT32_MIN) return std::nullopt;
+  return int(*v);
 }
 
 int readIniInteger(const IniStore& ini, TextView section, TextView key, int fallback) {

@@ -4,14 +4,6 @@
 
 namespace quenlit {
 
-bool hasLspExtension(TextView path) {
-  auto slash = path.find_last_of(u"\\/");
-  TextView name = slash == TextView::npos ? path : path.substr(slash + 1);
-  auto dot = name.rfind(u'.');
-  if (dot == TextView::npos) return false;
-  return toUpperAscii(name.substr(dot)) == u".LSP";
-}
-
 std::optional<size_t> pickDroppedFile(const TextList& paths, const std::function<bool(TextView)>& isLocked) {
   for (size_t i = 0; i < paths.size(); ++i)
     if (hasLspExtension(paths[i]) && !isLocked(paths[i])) return i;

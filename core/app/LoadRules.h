@@ -11,8 +11,21 @@
 
 namespace quenlit {
 
-// The extension (from the last "." of the file name) is ".LSP" in any letter case.
-bool hasLspExtension(TextView path);
+// What sets the five ways of loading a file apart; one routine does the rest
+// (read, outline, variable check).
+struct LoadPath {
+  bool rememberInOpenDialog;  // the open dialog starts at the file next time
+  bool newFile;      // the path becomes the current file once it has been read
+  bool keepOutline;  // the current file again: waits while the editor holds it, keeps the
+                     // outline's selection and top row, and does nothing when the file is gone
+  bool clearJumpList;
+  bool touchHistory;  // makeFileHist afterwards (also when the editor held the file)
+};
+inline constexpr LoadPath kOpenPath{false, true, false, true, false};     // "Open ..."
+inline constexpr LoadPath kDropPath{true, true, false, true, true};       // a file dropped on the window
+inline constexpr LoadPath kHistoryPath{false, true, false, false, false}; // "ロード" in "履歴"
+inline constexpr LoadPath kStartupPath{true, false, true, false, true};   // the file of the last run
+inline constexpr LoadPath kReloadPath{false, false, true, false, true};   // a check, a save, "Reload"
 
 // The first path with the ".lsp" extension that `isLocked` lets through.
 std::optional<size_t> pickDroppedFile(const TextList& paths, const std::function<bool(TextView)>& isLocked);

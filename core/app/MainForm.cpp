@@ -2,24 +2,15 @@
 
 #include <utility>
 
-#include "app/LoadRules.h"
 #include "app/Settings.h"
-#include "bridge/TargetCadForm.h"
-#include "text/TextFile.h"
-#include "checks/BuiltinList.h"
 #include "checks/ExclusionList.h"
-#include "checks/FunctionCheck.h"
-#include "checks/ParenCheck.h"
 #include "checks/VariableCheck.h"
-#include "reports/Description.h"
-#include "reports/LineDeletion.h"
-#include "reports/LineSearch.h"
 
 namespace quenlit {
 
 namespace fs = std::filesystem;
 
-TForm25::TForm25(MainView& view, AppBridges& bridges, Desktop& desktop, Automation& automation, fs::path exePath)
+TForm25::TForm25(const MainViews& view, AppBridges& bridges, Desktop& desktop, Automation& automation, fs::path exePath)
     : view_(view),
       bridges_(bridges),
       desktop_(desktop),
@@ -27,10 +18,13 @@ TForm25::TForm25(MainView& view, AppBridges& bridges, Desktop& desktop, Automati
       cad_(automation, desktop),
       targetForm_(exePath.parent_path() / pathFromText(kTargetListFileName)),
       exePath_(std::move(exePath)),
+      current_(view.source),
       progId_(kDefaultProgId),
-      watch_(desktop, view.timer1(), watchHost_) {}
-
-fs::path TForm25::besideExe(TextView name) const { return exeDir() / pathFromText(name); }
+      history_(exeDir() / pathFromText(kHistoryFileName), view.prompts),
+      jumps_(view.shell.jumpList()),
+      watch_(desktop, view.shell, view.pane.pane(),
+             {[this] { return view_.options.reloadChecked() ? editor_.editorMainWnd() : kNoWindow; },
+              [this] { return isFileLocked(pathFromText(current_.fullName())); }}) {}
 
 // ---------------------------------------------------------------- start and exit
 
@@ -39,65 +33,56 @@ void TForm25::FormCreate() {
   loadJogaiList();
   // EditorMainWnd starts as none inside the editor bridge.
 
-  FileError histError;
-  if (!fileHistSL_.load(besideExe(kHistoryFileName), histError)) {
-    // Kept unread rather than empty, so the first save does not overwrite it.
-    historyUnread_ = true;
-    view_.showFileError(textFromPath(besideExe(kHistoryFileName)), histError);
-  }
+  history_.start();
 
-  view_.setFileNameText(u"");
-  view_.pane().clear();
-  view_.acceptDroppedFiles();
+  view_.source.setFileNameText(u"");
+  view_.pane.pane().clear();
+  view_.source.acceptDroppedFiles();
   bridges_.allowHookMessage();
   bridges_.installKeyboardHook();
 
   SettingsFile ini = loadSettingsFile(settingsPathFor(exePath_));
   const Settings s = readSettings(ini.doc, progId_);
-  view_.setEditorIndex(s.targetEditor);
-  view_.setJumpChecked(s.jumpCheck);
+  view_.options.setEditorIndex(s.targetEditor);
+  view_.options.setJumpChecked(s.jumpCheck);
   // The box is checked as designed; only a different stored state runs its handler.
-  if (view_.reloadChecked() != s.reloadCheck) {
-    view_.setReloadChecked(s.reloadCheck);
+  if (view_.options.reloadChecked() != s.reloadCheck) {
+    view_.options.setReloadChecked(s.reloadCheck);
     CheckBox2Click();
   }
-  lspFullName_ = s.lspFullName;
   progId_ = s.progId;
   ctrlG2_ = s.ctrlG2Check;
-  view_.showKeyChoice(ctrlG2_);
+  view_.options.showKeyChoice(ctrlG2_);
   std::optional<ScreenRect> place;
-  if (s.window) place = clampToWorkArea(*s.window, view_.workAreaFor(*s.window));
-  view_.placeWindow(place, s.panels);
+  if (s.window) place = clampToWorkArea(*s.window, view_.shell.workAreaFor(*s.window));
+  view_.shell.placeWindow(place, s.panels);
 
-  if (fileExists(lspFullName_)) {
-    view_.setOpenDialogFileName(lspFullName_);
-    reLoad();
-    lspFileName_ = fileNamePart(lspFullName_);
-    view_.setFileNameText(lspFileName_);
-  } else {
-    lspFullName_.clear();
+  if (fileExists(s.lspFullName)) {
+    current_.rename(s.lspFullName);
+    load(s.lspFullName, kStartupPath);
   }
 
-  if (auto caption = startupCaptionFromFile(besideExe(kTargetListFileName), progId_)) view_.setCaption(*caption);
+  if (auto caption = startupCaptionFromFile(exeDir() / pathFromText(kTargetListFileName), progId_))
+    view_.shell.setCaption(*caption);
   bridges_.registerMessageFilter();
 }
 
 void TForm25::FormDestroy() {
   Settings s;
-  s.targetEditor = view_.editorIndex();
-  s.jumpCheck = view_.jumpChecked();
-  s.reloadCheck = view_.reloadChecked();
-  s.lspFullName = lspFullName_;
+  s.targetEditor = view_.options.editorIndex();
+  s.jumpCheck = view_.options.jumpChecked();
+  s.reloadCheck = view_.options.reloadChecked();
+  s.lspFullName = current_.fullName();
   s.progId = progId_;
   s.ctrlG2Check = ctrlG2_;
-  s.window = view_.windowRect();
-  s.panels = view_.panelHeights();
+  s.window = view_.shell.windowRect();
+  s.panels = view_.shell.panelHeights();
   // Written into the file as it is now, so keys of other programs survive.
   const fs::path iniPath = settingsPathFor(exePath_);
   SettingsFile ini = loadSettingsFile(iniPath);
   writeSettings(ini.doc, s);
   FileError error;
-  if (!saveSettingsFile(iniPath, ini, error)) view_.showFileError(textFromPath(iniPath), error);
+  if (!saveSettingsFile(iniPath, ini, error)) view_.prompts.showFileError(textFromPath(iniPath), error);
 
   makeFileHist();
   bridges_.revokeMessageFilter();
@@ -107,39 +92,64 @@ void TForm25::FormDestroy() {
 bool TForm25::loadJogaiList() {
   JogaiLoad load = quenlit::loadJogaiList(exeDir());
   jogaiSL_ = std::move(load.list);
-  if (load.error.empty()) return true;
-  view_.showFileError(textFromPath(exeDir() / kJogaiFileName), FileError{load.error});
+  if (load.error.reason.empty()) return true;
+  view_.prompts.showFileError(textFromPath(exeDir() / kJogaiFileName), load.error);
   return false;
 }
 
 // ---------------------------------------------------------------- loading
 
-bool TForm25::loadInto(TextView path) {
-  LoadOutcome outcome = loadLspFile(pathFromText(path), lspSL_, [this] { view_.processMessages(); });
-  view_.setEncodingLabel(outcome.label);
-  if (!outcome.ok) view_.showFileError(path, outcome.error);
-  return outcome.ok;
+void TForm25::load(TextView path, const LoadPath& how) {
+  // A reload of a file that is gone does nothing, the history included.
+  if (how.keepOutline && !fileExists(path)) return;
+  Busy busy(*this);
+  if (how.rememberInOpenDialog) view_.source.setOpenDialogFileName(path);
+  OutlineTree& tree = view_.source.tree();
+  std::optional<OutlineMemory> memory;
+  bool held = false;
+  if (how.keepOutline) {
+    memory = rememberOutline(rows_, tree.selectedIndex(), tree.topIndex());
+    const fs::path file = pathFromText(path);
+    for (int i = 0; i < 4 && isFileLocked(file); ++i) desktop_.sleep(50);
+    held = isFileLocked(file);
+  }
+  if (!held) {
+    // A file that cannot be read does not become the current file: the lines, the
+    // outline and the pane still belong to the previous one, and every later check,
+    // search or deletion must act on the file they came from.
+    const LoadOutcome outcome = current_.read(path, [this] { view_.shell.processMessages(); });
+    if (!outcome.ok) {
+      view_.prompts.showFileError(path, outcome.error);
+      return;
+    }
+    if (how.newFile) current_.rename(path);
+    makeFuncTree();
+    if (memory) {
+      tree.beginUpdate();
+      const OutlineRestore restore = restoreOutline(rows_, *memory);
+      if (restore.top) tree.setTopIndex(*restore.top);
+      if (restore.select) {
+        tree.select(*restore.select);
+        tree.setFocus();
+      }
+      tree.endUpdate();
+    }
+    runVariableCheck();
+    if (how.clearJumpList) jumps_.clear();
+  }
+  if (how.touchHistory) makeFileHist();
 }
 
 bool TForm25::makeFuncTree() {
-  OutlineSource src = buildOutlineSource(lspSL_.lines, view_.progress());
-  if (!src.table.empty()) {
-    // The selected entry stays selected when it survives.
-    const auto sel = view_.jumpList().selectedIndex();
-    const Text selText = sel && *sel < jumpList_.size() ? jumpList_[*sel].text : Text();
-    refreshJumpList(jumpList_, src.table);
-    std::optional<size_t> keep;
-    for (size_t i = 0; i < jumpList_.size() && sel; ++i)
-      if (jumpList_[i].text == selText) keep = i;
-    showJumpList(keep);
-  }
+  OutlineSource src = buildOutlineSource(current_.lines(), view_.source.progress());
+  jumps_.refresh(src.table);
   std::vector<OutlineRow> rows = makeOutlineRows(src);
-  view_.progress().setPosition(0);
+  view_.source.progress().setPosition(0);
   // A reload of an unchanged file (every check runs one) gives the rows the tree
   // shows already; rebuilding a large tree is what would make the check slow.
   if (treeShown_ && rows == rows_) return false;
   rows_ = std::move(rows);
-  OutlineTree& tree = view_.tree();
+  OutlineTree& tree = view_.source.tree();
   tree.beginUpdate();
   tree.setRows(rows_);
   tree.endUpdate();
@@ -148,281 +158,42 @@ bool TForm25::makeFuncTree() {
 }
 
 void TForm25::runVariableCheck() {
-  ResultPane& pane = view_.pane();
+  ResultPane& pane = view_.pane.pane();
   PaneUpdate update(pane);
   pane.clear();
-  notUusedVariable(lspSL_.lines, jogaiSL_, pane, view_.progress(), true);
-}
-
-void TForm25::finishOpen() {
-  lspFileName_ = fileNamePart(lspFullName_);
-  view_.setFileNameText(lspFileName_);
-  makeFuncTree();
-  runVariableCheck();
-  jumpList_.clear();
-  showJumpList(std::nullopt);
+  notUusedVariable(current_.lines(), jogaiSL_, pane, view_.source.progress(), true);
 }
 
 void TForm25::Button1Click() {
-  if (auto path = view_.runOpenDialog()) openChosenFile(*path);
-}
-
-void TForm25::openChosenFile(TextView path) {
-  Busy busy(*this);
-  if (!loadNewFile(path)) return;
-  finishOpen();
-}
-
-bool TForm25::loadNewFile(TextView path) {
-  // A file that cannot be read does not become the current file: the lines, the
-  // outline and the pane still belong to the previous one, and every later check,
-  // search or deletion must act on the file they came from.
-  Text previous = std::exchange(lspFullName_, Text(path));
-  if (loadInto(lspFullName_)) return true;
-  lspFullName_ = std::move(previous);
-  return false;
+  if (auto path = view_.source.runOpenDialog()) load(*path, kOpenPath);
 }
 
 void TForm25::dropFiles(const TextList& paths) {
   auto taken = pickDroppedFile(paths, [](TextView p) { return isFileLocked(pathFromText(p)); });
-  if (!taken) return;
-  Busy busy(*this);
-  const Text& path = paths[*taken];
-  view_.setOpenDialogFileName(path);
-  if (!loadNewFile(path)) return;
-  finishOpen();
-  makeFileHist();
-}
-
-void TForm25::reLoad() {
-  if (!fileExists(lspFullName_)) return;
-  Busy busy(*this);
-  OutlineTree& tree = view_.tree();
-  const OutlineMemory memory = rememberOutline(rows_, tree.selectedIndex(), tree.topIndex());
-  const fs::path path = pathFromText(lspFullName_);
-  for (int i = 0; i < 4 && isFileLocked(path); ++i) view_.sleepMs(50);
-  if (!isFileLocked(path)) {
-    if (!loadInto(lspFullName_)) return;
-    makeFuncTree();
-    tree.beginUpdate();
-    const OutlineRestore restore = restoreOutline(rows_, memory);
-    if (restore.top) tree.setTopIndex(*restore.top);
-    if (restore.select) {
-      tree.select(*restore.select);
-      tree.setFocus();
-    }
-    tree.endUpdate();
-    runVariableCheck();
-  }
-  makeFileHist();
-}
-
-// ---------------------------------------------------------------- history
-
-bool TForm25::ensureHistoryLoaded() {
-  if (!historyUnread_) return true;
-  FileHistory fresh;
-  FileError error;
-  if (!fresh.load(besideExe(kHistoryFileName), error)) return false;
-  fileHistSL_ = std::move(fresh);
-  historyUnread_ = false;
-  return true;
-}
-
-void TForm25::makeFileHist() {
-  // While the history file cannot be read, it is not overwritten either.
-  if (!ensureHistoryLoaded()) return;
-  fileHistSL_.touch(lspFullName_);
-  FileError error;
-  if (!fileHistSL_.save(besideExe(kHistoryFileName), error) && !historyWriteReported_) {
-    historyWriteReported_ = true;
-    view_.showFileError(textFromPath(besideExe(kHistoryFileName)), error);
-  }
+  if (taken) load(paths[*taken], kDropPath);
 }
 
 void TForm25::Button10Click() {
-  ensureHistoryLoaded();
-  const HistoryChoice choice = view_.showHistoryDialog(fileHistSL_.entries());
-  if (!choice.selected || *choice.selected >= fileHistSL_.entries().size()) return;
-  const size_t index = *choice.selected;
-  if (choice.result == kMrYes) {
-    if (historyUnread_) return;
-    TextList entries = fileHistSL_.entries();
-    entries.erase(entries.begin() + long(index));
-    fileHistSL_.setEntries(std::move(entries));
-    FileError error;
-    if (!fileHistSL_.save(besideExe(kHistoryFileName), error))
-      view_.showFileError(textFromPath(besideExe(kHistoryFileName)), error);
-    return;
-  }
+  const TextList& entries = history_.entries();
+  const HistoryChoice choice = view_.prompts.showHistoryDialog(entries);
+  if (!choice.selected || *choice.selected >= entries.size()) return;
+  if (choice.result == kMrYes) return history_.remove(*choice.selected);
   if (choice.result != kMrOk) return;
-  const Text path = fileHistSL_.entries()[index];
-  if (!fileExists(path)) {
-    view_.showMessage(kFileNotFound);
-    return;
-  }
-  Busy busy(*this);
-  if (!loadNewFile(path)) return;
-  lspFileName_ = fileNamePart(lspFullName_);
-  view_.setFileNameText(lspFileName_);
-  makeFuncTree();
-  runVariableCheck();
-}
-
-// ---------------------------------------------------------------- the outline
-
-void TForm25::TreeView1Click() {
-  std::optional<OutlineRow> row;
-  if (auto sel = view_.tree().selectedIndex(); sel && *sel < rows_.size()) row = rows_[*sel];
-  {
-    PaneUpdate update(view_.pane());
-    writeFunctionDescription(view_.pane(), lspSL_.lines, row);
-  }
-  view_.scrollPaneTop();
-}
-
-std::optional<size_t> TForm25::selectedRow() const {
-  auto sel = view_.tree().selectedIndex();
-  return sel && *sel < rows_.size() ? sel : std::nullopt;
-}
-
-void TForm25::TreeView1DblClick() {
-  if (!view_.jumpChecked()) return;
-  if (auto sel = selectedRow(); sel && rows_[*sel].level > 0) sendEditorLineNo(ctrlG2_, rows_[*sel].line);
-}
-
-bool TForm25::TreeView1KeyPress(char16_t key) {
-  if (!view_.jumpChecked() || key != u'\r') return false;
-  if (auto sel = selectedRow(); sel && rows_[*sel].level > 0) sendEditorLineNo(ctrlG2_, rows_[*sel].line);
-  return true;
-}
-
-// ---------------------------------------------------------------- checks
-
-// Each check brackets its reload and its report in one pane update: the report
-// the reload writes is replaced at once, and a large pane is written only once.
-void TForm25::Button2Click() {
-  ParenCheckResult result;
-  {
-    Busy busy(*this);
-    PaneUpdate update(view_.pane());
-    reLoad();
-    result = runParenCheck(lspSL_.lines, view_.pane(), view_.progress());
-  }
-  if (result.scrollTop) view_.scrollPaneTop();
-  if (!result.message) return;
-  // Shown once the pane shows the listing, so it can be read beside the message.
-  getEditorMainWinHandle();
-  const ParenMessage& m = *result.message;
-  if (editor_.editorWindowLive()) {
-    if (view_.askYesNo(Question{m.confirmText, Text(kParenConfirmTitle)}))
-      sendEditorLineNo(ctrlG2_, m.jumpLine);
-  } else {
-    view_.showMessage(m.plainText);
-  }
-}
-
-void TForm25::Button4Click() {
-  {
-    Busy busy(*this);
-    PaneUpdate update(view_.pane());
-    reLoad();
-    runVariableCheck();
-  }
-  view_.scrollPaneTop();
-}
-
-void TForm25::Button5Click() {
-  {
-    Busy busy(*this);
-    PaneUpdate update(view_.pane());
-    reLoad();
-    view_.pane().clear();
-    makeLspIndex(lspSL_.lines, lspFileName_, view_.pane(), view_.progress(), clock_);
-  }
-  view_.scrollPaneTop();
-}
-
-void TForm25::Button6Click() {
-  if (!loadJogaiList()) return;
-  ResultPane& pane = view_.pane();
-  {
-    PaneUpdate update(pane);
-    pane.clear();
-    for (const auto& word : jogaiSL_) pane.addLine(word);
-  }
-  if (!view_.askYesNo(Question{Text(kJogaiQuestion), Text(kConfirmTitle)})) return;
-  const fs::path file = exeDir() / kJogaiFileName;
-  std::error_code ec;
-  if (!fs::exists(file, ec)) {
-    FileError error;
-    if (!writeFileAtomically(file, "", error)) {
-      view_.showFileError(textFromPath(file), error);
-      return;
-    }
-    view_.sleepMs(100);
-  }
-  if (fs::exists(file, ec)) view_.openInNotepad(textFromPath(file));
-}
-
-void TForm25::Button7Click() {
-  // Read first, so that its error box does not stand over a pane whose drawing is off.
-  BuiltinListFile builtins = loadBuiltinList(exeDir());
-  if (!builtins.error.empty())
-    view_.showFileError(textFromPath(exeDir() / kBuiltinListFileName), FileError{builtins.error});
-  {
-    Busy busy(*this);
-    PaneUpdate update(view_.pane());
-    reLoad();
-    runFunctionCheck(lspSL_.lines, builtins.list, view_.pane(), view_.progress());
-  }
-  view_.scrollPaneTop();
-}
-
-void TForm25::Button11Click() {
-  Busy busy(*this);
-  runLineSearch(lspSL_.lines, view_.searchText(), view_.orderMode(), view_.pane());
-}
-
-bool TForm25::Edit2KeyPress(char16_t key) {
-  if (key != u'\r') return false;
-  Button11Click();
-  return true;
-}
-
-void TForm25::Button12Click() {
-  const Text searchText = view_.searchText();
-  const DeletionCheck check = checkLineDeletion(searchText, view_.pane());
-  switch (check.step) {
-    case DeletionCheck::kNothing:
-      return;
-    case DeletionCheck::kRefused:
-      view_.showMessage(check.message);
-      return;
-    case DeletionCheck::kConfirm:
-      break;
-  }
-  if (!view_.askYesNo(Question{check.question, check.title, true})) return;
-  DeletionResult result;
-  {
-    Busy busy(*this);
-    result = runLineDeletion(lspSL_, pathFromText(lspFullName_), searchText, view_.orderMode(), view_.pane());
-  }
-  if (result.ok) return;
-  if (!result.failedPath.empty())
-    view_.showFileError(textFromPath(result.failedPath), result.error);
-  else if (!result.message.empty())
-    view_.showMessage(result.message);
+  const Text path = entries[*choice.selected];
+  if (!fileExists(path)) return view_.prompts.showMessage(kFileNotFound);
+  load(path, kHistoryPath);
 }
 
 // ---------------------------------------------------------------- small handlers
 
 void TForm25::hookKey(unsigned keyMessage, unsigned vk, bool ctrlDown) { watch_.hookKey(keyMessage, vk, ctrlDown); }
 
-void TForm25::Timer1Timer() { watch_.Timer1Timer(); }
+void TForm25::Timer1Timer() {
+  if (watch_.Timer1Timer()) reLoad();
+}
 
 void TForm25::CheckBox2Click() {
-  if (view_.reloadChecked()) {
+  if (view_.options.reloadChecked()) {
     getEditorMainWinHandle();
     bridges_.installKeyboardHook();
     reLoad();
@@ -434,15 +205,15 @@ void TForm25::CheckBox2Click() {
 // Both pairs of menu items always agree, so a click on any of them switches the key.
 void TForm25::CTRLG2Click() {
   ctrlG2_ = !ctrlG2_;
-  view_.showKeyChoice(ctrlG2_);
+  view_.options.showKeyChoice(ctrlG2_);
 }
 
 void TForm25::ALTG1Click() { CTRLG2Click(); }
 
 void TForm25::Edit1Click() {
-  if (!lspFullName_.empty()) view_.showMessage(lspFullName_);
+  if (!current_.fullName().empty()) view_.prompts.showMessage(current_.fullName());
 }
 
-void TForm25::N18Click() { view_.showInformation(kAboutText); }
+void TForm25::N18Click() { view_.prompts.showInformation(kAboutText); }
 
 }  // namespace quenlit

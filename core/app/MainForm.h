@@ -1,7 +1,8 @@
-// TForm25: the main window's logic. It owns the state of the run (the source
-// lines, the current file, the history, the exclusion list) and carries the
-// window's event handlers under the names of its controls; every window call goes
-// through MainView, every later bridge through AppBridges.
+// TForm25: the main window's logic. It carries the window's event handlers under
+// the names of its controls and hands each to the owner of its subsystem: the
+// current file, the outline, the jump list, the history, the save watch, the
+// bridges. Every window call goes through one of the MainViews, every later
+// bridge through AppBridges.
 #pragma once
 
 #include <filesystem>
@@ -9,15 +10,17 @@
 #include <vector>
 
 #include "QuenlitVersion.h"
+#include "app/LoadRules.h"
 #include "app/MainView.h"
 #include "bridge/Cad.h"
 #include "bridge/EditorBridge.h"
 #include "bridge/TargetCadForm.h"
 #include "reports/Catalog.h"
 #include "shell/FileHistory.h"
+#include "shell/JumpList.h"
 #include "shell/SaveWatch.h"
+#include "source/CurrentFile.h"
 #include "source/Outline.h"
-#include "source/SourceFile.h"
 
 namespace quenlit {
 
@@ -26,15 +29,17 @@ inline constexpr TextView kFileNotFound = u"ファイルが見つかりません
 inline constexpr TextView kJogaiQuestion =
     u"変数から除外する文字列ファイル jogaiList.txt を作成、編集しますか？\n"
     u"保存後に、再度[ 除外 ]ボタンをクリックすると変更が反映されます．";
-inline constexpr TextView kConfirmTitle = u"確認";
 inline constexpr TextView kKeyChoiceCtrl = u"VS Code 行ジャンプ= CTRL+G";
 inline constexpr TextView kKeyChoiceAlt = u"VS Code 行ジャンプ= ALT+G";
 inline constexpr TextView kClipboardFailedMessage = u"クリップボードにコピーできませんでした．";
 
 class TForm25 {
  public:
-  TForm25(MainView& view, AppBridges& bridges, Desktop& desktop, Automation& automation,
+  TForm25(const MainViews& view, AppBridges& bridges, Desktop& desktop, Automation& automation,
           std::filesystem::path exePath);
+  // The owners it hands to each other hold references into it.
+  TForm25(const TForm25&) = delete;
+  TForm25& operator=(const TForm25&) = delete;
 
   // Start-up and exit.
   void FormCreate();
@@ -42,11 +47,9 @@ class TForm25 {
 
   // Loading.
   void Button1Click();                       // "Open\n..."
-  void openChosenFile(TextView path);        // Button1Click once the dialog gave a path
   void dropFiles(const TextList& paths);     // WM_DROPFILES, in the order the shell gives
-  void reLoad();
-  bool makeFuncTree();  // false when the tree already showed these rows
-  void makeFileHist();
+  void reLoad() { load(Text(current_.fullName()), kReloadPath); }
+  void makeFileHist() { history_.touch(current_.fullName()); }
   void Button10Click();                      // "履歴"
 
   // The outline.
@@ -98,7 +101,6 @@ class TForm25 {
   // The save watch and the help key: the message the keyboard hook posts, and Timer1.
   void hookKey(unsigned keyMessage, unsigned vk, bool ctrlDown);  // WM_HOOKKEY
   void Timer1Timer();
-  const SaveWatch& saveWatch() const { return watch_; }
 
   // Settings-bound controls and small handlers.
   void CheckBox2Click();                     // after the box changed state
@@ -108,47 +110,26 @@ class TForm25 {
   void N18Click();
 
   // Read-only views of the state.
-  const SourceLines& lspSL() const { return lspSL_; }
-  const Text& lspFullName() const { return lspFullName_; }
-  const Text& lspFileName() const { return lspFileName_; }
+  const SourceLines& lspSL() const { return current_.source(); }
+  const Text& lspFullName() const { return current_.fullName(); }
   const Text& progId() const { return progId_; }
-  const TextList& jogaiSL() const { return jogaiSL_; }
-  const FileHistory& fileHistSL() const { return fileHistSL_; }
-  const std::vector<OutlineRow>& outlineRows() const { return rows_; }
-  const std::vector<JumpEntry>& jumpList() const { return jumpList_; }
+  const TextList& fileHistSL() const { return history_.entries(); }
+  const std::vector<JumpEntry>& jumpList() const { return jumps_.entries(); }
   const EditorBridge& editor() const { return editor_; }
   WindowId helpWnd() const { return watch_.helpWnd(); }
-  bool ctrlG2Checked() const { return ctrlG2_; }
-  std::filesystem::path exeDir() const { return exePath_.parent_path(); }
 
   // The catalog's date and time; the window supplies the user's formats.
   void setCatalogClock(CatalogClock clock) { clock_ = std::move(clock); }
 
  private:
-  // What the save watch asks of the window, answered from the form's state.
-  class WatchHost final : public SaveWatchHost {
-   public:
-    explicit WatchHost(TForm25& form) : form_(form) {}
-    WindowId mainWindow() override { return form_.view_.windowId(); }
-    WindowId editorMainWindow() override { return form_.editor_.editorMainWnd(); }
-    bool reloadChecked() override { return form_.view_.reloadChecked(); }
-    bool currentFileLocked() override { return isFileLocked(pathFromText(form_.lspFullName_)); }
-    ResultPane& pane() override { return form_.view_.pane(); }
-    void reLoad() override { form_.reLoad(); }
-    void openInBrowser(TextView address) override { form_.view_.openAddress(address); }
-
-   private:
-    TForm25& form_;
-  };
-
   // The wait cursor for the life of the scope; nested scopes show it once.
   class Busy {
    public:
     explicit Busy(TForm25& form) : form_(form) {
-      if (form_.busyDepth_++ == 0) form_.view_.setBusy(true);
+      if (form_.busyDepth_++ == 0) form_.view_.shell.setBusy(true);
     }
     ~Busy() {
-      if (--form_.busyDepth_ == 0) form_.view_.setBusy(false);
+      if (--form_.busyDepth_ == 0) form_.view_.shell.setBusy(false);
     }
     Busy(const Busy&) = delete;
     Busy& operator=(const Busy&) = delete;
@@ -158,18 +139,14 @@ class TForm25 {
   };
 
   bool loadJogaiList();
-  bool loadInto(TextView path);     // loadLspFile with Label1 and the error box
-  bool loadNewFile(TextView path);  // LspFullName := path and loadInto; the old name stays on failure
+  // The one load routine; `path` is the current file's for the reload paths.
+  void load(TextView path, const LoadPath& how);
+  bool makeFuncTree();              // false when the tree already showed these rows
   void runVariableCheck();          // clear, bracket, notUusedVariable(true)
   std::optional<size_t> selectedRow() const;  // the outline row selected, if any
-  // ListBox1 shows the entries again, with `selected` (an entry index) selected.
-  void showJumpList(std::optional<size_t> selected);
-  void addToJumpList(bool atTop);   // N6, N5
-  void finishOpen();                // steps 3 to 6 of Open, shared with drop
-  bool ensureHistoryLoaded();
-  std::filesystem::path besideExe(TextView name) const;
+  std::filesystem::path exeDir() const { return exePath_.parent_path(); }
 
-  MainView& view_;
+  MainViews view_;
   AppBridges& bridges_;
   Desktop& desktop_;
   EditorBridge editor_;
@@ -177,20 +154,16 @@ class TForm25 {
   TargetCadForm targetForm_;
   std::filesystem::path exePath_;
 
-  SourceLines lspSL_;
-  Text lspFullName_, lspFileName_;
+  CurrentFile current_;
   Text progId_;
   TextList jogaiSL_;
-  FileHistory fileHistSL_;
-  bool historyUnread_ = false;      // the file exists but could not be read yet
-  bool historyWriteReported_ = false;
+  HistoryFile history_;
   std::vector<OutlineRow> rows_;
   bool treeShown_ = false;          // the tree shows rows_
   int busyDepth_ = 0;
-  std::vector<JumpEntry> jumpList_;
+  JumpList jumps_;
   bool ctrlG2_ = true;
   CatalogClock clock_;
-  WatchHost watchHost_{*this};
   SaveWatch watch_;
 };
 

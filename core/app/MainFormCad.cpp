@@ -7,8 +7,8 @@
 namespace quenlit {
 
 void TForm25::Button3Click() {
-  if (!fileExists(lspFullName_)) return;  // the CAD is not even contacted
-  cad_.load(progId_, lspFullName_);
+  if (!fileExists(current_.fullName())) return;  // the CAD is not even contacted
+  cad_.load(progId_, current_.fullName());
 }
 
 void TForm25::Button3MouseDown(bool rightButton) {
@@ -25,22 +25,22 @@ void TForm25::CAD1Click() {
 }
 
 void TForm25::CAD2Click() {
-  auto sel = view_.jumpList().selectedIndex();
-  const Text item = sel && *sel < jumpList_.size() ? jumpList_[*sel].text : Text();
-  cad_.sendCommand(progId_, item);
+  const JumpEntry* entry = jumps_.selected();
+  cad_.sendCommand(progId_, entry ? entry->text : Text());
 }
 
 // The dialog applies its own list changes; OK also brings a new target.
 void TForm25::CAD3Click() {
-  view_.showTargetCadDialog(targetForm_, progId_);
+  view_.prompts.showTargetCadDialog(targetForm_, progId_);
   if (auto choice = targetForm_.takeChoice()) {
     progId_ = std::move(choice->progId);
-    view_.setCaption(choice->caption);
+    view_.shell.setCaption(choice->caption);
   }
 }
 
 void TForm25::SpeedButton4Click(bool right) {
-  placeWindows(right, view_.mainWindow(), desktop_, {cad_, progId_, editor_, view_.editorIndex(), watch_.helpWnd()});
+  placeWindows(right, view_.shell.windowId(), desktop_,
+               {cad_, progId_, editor_, view_.options.editorIndex(), [this] { return watch_.findHelpWindow(); }});
 }
 
 }  // namespace quenlit

@@ -30,9 +30,10 @@ struct ScreenSize {
   int width = 0, height = 0;
 };
 
-class Desktop {
+// Finding other programs' windows and reading what they show.
+class DesktopWindows {
  public:
-  virtual ~Desktop() = default;
+  virtual ~DesktopWindows() = default;
 
   // Top-level windows: the first of a class, the first with a title, or each one
   // front to back until `visit` returns false.
@@ -50,10 +51,16 @@ class Desktop {
   virtual bool isWindow(WindowId w) = 0;
   virtual bool isEnabled(WindowId w) = 0;
   virtual bool isIconic(WindowId w) = 0;
+  virtual WindowId foreground() = 0;
+};
+
+// Bringing windows forward and placing them on the screen.
+class WindowMoves {
+ public:
+  virtual ~WindowMoves() = default;
   virtual void restore(WindowId w) = 0;          // OpenIcon
   virtual void showRestored(WindowId w) = 0;     // ShowWindow with SW_RESTORE
   virtual void setForeground(WindowId w) = 0;
-  virtual WindowId foreground() = 0;
 
   // Placement: the outer rectangle, and moving a window to the top of the
   // z-order with a new rectangle, shown but not activated.
@@ -63,6 +70,13 @@ class Desktop {
   // that the task bar and other docked bars leave to the windows.
   virtual ScreenSize screenSize(WindowId forWindow) = 0;
   virtual ScreenRect workArea() = 0;
+};
+
+// Input into other programs: keys, control texts and clicks, their input
+// methods, and fixed waits.
+class DesktopInput {
+ public:
+  virtual ~DesktopInput() = default;
 
   // Keyboard: the scan code the system maps from a virtual-key code, and one key event.
   virtual unsigned scanCode(unsigned vk) = 0;
@@ -81,5 +95,8 @@ class Desktop {
 
   virtual void sleep(int ms) = 0;
 };
+
+// The whole desktop, as the bridges take it.
+class Desktop : public DesktopWindows, public WindowMoves, public DesktopInput {};
 
 }  // namespace quenlit

@@ -12,12 +12,6 @@ constexpr DialogEditor kMery{u"TChildForm", 'G', nullptr, u"TGoToLineForm", u"TS
 constexpr DialogEditor kTeraPad{
     u"TTeraPadMainForm", 'J', nullptr, u"TFormJump", u"TComboBox", {u"OK", nullptr}, true};
 
-// The part after the last "\" or ":".
-TextView fileNamePartOf(TextView path) {
-  const size_t cut = path.find_last_of(u"\\:");
-  return cut == TextView::npos ? path : path.substr(cut + 1);
-}
-
 // The file a title names: the text before a " - ", trimmed, and for the editors
 // whose title shows the path its file-name part. A name may hold " - " itself
 // (Windows names a copy "name - コピー.lsp"), and so may a folder of the path:
@@ -26,18 +20,13 @@ TextView fileNamePartOf(TextView path) {
 Text titleFileName(TextView title, TextView lspFileName, bool hasPath) {
   auto nameBefore = [&](size_t dash) {
     Text name = trim(title.substr(0, dash));
-    return hasPath ? Text(fileNamePartOf(name)) : name;
+    return hasPath ? fileNamePart(name, u"\\:") : name;  // the part after the last "\" or ":"
   };
   const size_t first = title.find(u" - ");
   if (first == TextView::npos) return {};
   for (size_t dash = first; dash != TextView::npos; dash = title.find(u" - ", dash + 1))
     if (Text name = nameBefore(dash); name == lspFileName) return name;
   return nameBefore(first);
-}
-
-bool hasLspExtension(TextView name) {
-  const size_t dot = name.rfind(u'.');
-  return dot != TextView::npos && toUpperAscii(name.substr(dot)) == u".LSP";
 }
 
 }  // namespace

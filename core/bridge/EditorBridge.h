@@ -59,7 +59,6 @@ class EditorBridge {
   WindowId editorWnd() const { return editorWnd_; }
   WindowId editorMainWnd() const { return editorMainWnd_; }
   const Text& editorFileName() const { return editorFileName_; }
-  Desktop& desktop() const { return desktop_; }
 
  private:
   // One step of the window enumeration; false ends it.

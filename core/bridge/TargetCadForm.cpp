@@ -61,6 +61,21 @@ void TargetCadForm::save() {
   if (!writeTargetList(file_, list_, error)) view_->showFileError(textFromPath(file_), error);
 }
 
+void TargetCadForm::attach(TargetCadView* view) {
+  view_ = view;
+  if (!view_) return;
+  view_->showItems(shown_.items);
+  view_->select(shown_.selection);
+  view_->setEdit1(shown_.edit1);
+  view_->setEdit2(shown_.edit2);
+}
+
+void TargetCadForm::FormClose() {
+  if (!view_) return;
+  shown_ = Shown{items_, view_->selectedIndex(), view_->edit1(), view_->edit2()};
+  view_ = nullptr;
+}
+
 void TargetCadForm::FormShow(TextView progId) {
   FileError error;
   auto read = readTargetList(file_, error);

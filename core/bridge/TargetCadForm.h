@@ -10,11 +10,10 @@
 
 #include "text/File.h"
 #include "text/TextFile.h"
+#include "text/Titles.h"
 
 namespace quenlit {
 
-inline constexpr TextView kAppTitle = u"QuenlitX";
-inline constexpr TextView kInitialCaption = u"Quenlit";  // until the start-up finds the target's name
 inline constexpr TextView kTargetListFileName = u"TargetCAD_APIVersion.txt";
 inline constexpr TextView kTargetDialogTitle = u"ターゲット CAD";
 
@@ -66,9 +65,12 @@ class TargetCadForm {
  public:
   explicit TargetCadForm(std::filesystem::path listFile) : file_(std::move(listFile)) {}
 
-  // The dialog's controls while it shows; the list and the edit texts live on
-  // from one showing to the next, as the dialog is made once.
-  void attach(TargetCadView* view) { view_ = view; }
+  // The dialog's controls while it shows. They come back as the last showing
+  // left them (the list, its selection and the edit texts); FormShow then reads
+  // the file again.
+  void attach(TargetCadView* view);
+  // The dialog closes: what its controls show is kept for the next showing.
+  void FormClose();
 
   void FormShow(TextView progId);
   void ListBox1Click();
@@ -91,6 +93,11 @@ class TargetCadForm {
   TextList items_;
   TargetList list_;  // for the encoding of the last read
   std::optional<TargetChoice> choice_;
+  struct Shown {
+    TextList items;
+    std::optional<size_t> selection;
+    Text edit1, edit2;
+  } shown_;  // as the dialog last closed
 };
 
 }  // namespace quenlit

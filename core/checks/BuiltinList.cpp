@@ -28,11 +28,9 @@ BuiltinList parseBuiltinLines(const TextList& lines) {
 
 BuiltinListFile readBuiltinList(const std::filesystem::path& file, unsigned codePage) {
   BuiltinListFile result;
-  FileError error;
-  auto content = readTextFile(file, error, codePage);
-  result.found = content.has_value() || !error.reason.empty();
+  auto content = readTextFile(file, result.error, codePage);
+  result.found = content.has_value() || !result.error.reason.empty();
   if (content) result.list = parseBuiltinLines(content->lines);
-  result.error = error.reason;
   return result;
 }
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "text/File.h"
 #include "text/Text.h"
 
 namespace quenlit {
@@ -30,7 +31,7 @@ BuiltinList parseBuiltinLines(const TextList& lines);
 struct BuiltinListFile {
   BuiltinList list;
   bool found = false;   // the file exists
-  std::string error;    // why an existing file could not be read (UTF-8); empty on success
+  FileError error;      // why an existing file could not be read; no reason on success
 };
 
 // Reads the list with byte-order-mark detection, else the ANSI code page. A missing

@@ -45,12 +45,7 @@ TextList mergeJogaiLines(TextList list, const TextList& userLines) {
 
 JogaiLoad loadJogaiListFile(const std::filesystem::path& file) {
   JogaiLoad result;
-  FileError error;
-  auto content = readTextFile(file, error);
-  if (!error.reason.empty()) {
-    const auto name = file.u8string();
-    result.error = "cannot read " + std::string(name.begin(), name.end()) + ": " + error.reason;
-  }
+  auto content = readTextFile(file, result.error);
   result.list = mergeJogaiLines(builtinJogaiWords(), content ? content->lines : TextList{});
   return result;
 }

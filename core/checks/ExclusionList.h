@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "text/File.h"
 #include "text/Text.h"
 
 namespace quenlit {
@@ -23,7 +24,7 @@ TextList mergeJogaiLines(TextList list, const TextList& userLines);
 
 struct JogaiLoad {
   TextList list;      // sorted; the built-in words at least
-  std::string error;  // UTF-8; set when the user file exists but cannot be read
+  FileError error;    // set when the user file exists but cannot be read
 };
 
 // The built-in words merged with `file` when it exists. Without a byte-order mark the

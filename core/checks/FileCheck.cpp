@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "checks/CallMatcher.h"
+#include "checks/FunctionUsage.h"
 #include "checks/ParenCheck.h"
 #include "checks/VariableCheck.h"
 #include "source/CodeLines.h"
@@ -121,9 +122,8 @@ void addParenFindings(const TextList& code, Lang lang, std::vector<Finding>& out
   for (const ParenRange& r : found.ranges) {
     Text message;
     if (lang == Lang::kJapanese) {
-      message = u"括弧数不一致: 行範囲 = " + num(r.from + 1LL) + u"～" + num(r.to + 1LL) + u", 括弧数 = " +
-                num(r.openCount) + (r.openCount > r.closeCount ? u" > " : u" < ") + num(r.closeCount);
-      if (!r.lead) message += u", 範囲内にある関数 = " + trim(r.name);
+      message = Text(kParenMismatchLabel) + u": " + parenRangeText(r) + u", " + parenCountText(r);
+      if (!r.lead) message += u", " + Text(kDefunInRangeLabel) + trim(r.name);
     } else {
       message = u"lines " + num(r.from + 1LL) + u"-" + num(r.to + 1LL) +
                 (r.lead ? Text(u" before the first defun") : u" of defun " + trim(r.name)) + u" hold " +
@@ -168,7 +168,7 @@ void addDuplicateFindings(const FunctionIssues& issues, const TextList& table, c
     if (next >= it->second.size()) continue;
     const DefunRecord& first = it->second.front();
     const DefunRecord& again = it->second[next];
-    Text message = lang == Lang::kJapanese ? u"重複して定義されているユーザー関数 " + again.name
+    Text message = lang == Lang::kJapanese ? Text(kFuncDuplicateLabel) + u" " + again.name
                                            : u"function " + inQuotes(again.name) + u" is defined again (first at line " +
                                                  num(first.startLine + 1LL) + u")";
     out.push_back({Rule::kFuncDuplicate, again.startLine + 1, sourceColumn(source, code, again.startLine, again.startCol),
@@ -178,14 +178,14 @@ void addDuplicateFindings(const FunctionIssues& issues, const TextList& table, c
 
 void addUndefined(const UndefinedCall& call, Lang lang, std::vector<Finding>& out) {
   Text message = lang == Lang::kJapanese
-                     ? u"定義されていないユーザー関数 " + call.name + u" [" + num(call.callingLines) + u"]"
+                     ? Text(kFuncUndefinedLabel) + u" " + call.name + u" [" + num(call.callingLines) + u"]"
                      : inQuotes(call.name) + u" is called on " + num(call.callingLines) +
                            (call.callingLines == 1 ? u" line" : u" lines") + u" but is neither defined nor a built-in";
   out.push_back({Rule::kFuncUndefined, call.line, call.column, std::move(message)});
 }
 
 void addUnreferenced(const FileCheck::Function& f, Lang lang, std::vector<Finding>& out) {
-  Text message = lang == Lang::kJapanese ? u"参照されていないユーザー関数 " + f.name
+  Text message = lang == Lang::kJapanese ? Text(kFuncUnreferencedLabel) + u" " + f.name
                                          : u"function " + inQuotes(f.name) + u" is never called";
   out.push_back({Rule::kFuncUnreferenced, f.line, f.column, std::move(message)});
 }

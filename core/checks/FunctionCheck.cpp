@@ -177,12 +177,12 @@ void fusokuFunc(const FunctionSource& src, const BuiltinList& builtins, ResultPa
   if (!issues.duplicates.empty()) {
     Text duplicates;
     for (const Text& name : issues.duplicates) duplicates += name + u" ";
-    pane.addLine(u"■重複して定義されているユーザー関数");
+    pane.addLine(u"■" + Text(kFuncDuplicateLabel));
     pane.addLine(trim(duplicates));
   }
 
   if (issues.undefined.empty()) return;
-  pane.addLine(u"■定義されていないユーザー関数");
+  pane.addLine(u"■" + Text(kFuncUndefinedLabel));
   size_t width = 0;
   for (const UndefinedCall& call : issues.undefined) width = std::max(width, call.name.size());
   width = std::min(width, kMaxCountColumn);  // one huge name must not pad every line to its length

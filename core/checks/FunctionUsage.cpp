@@ -50,7 +50,7 @@ void notUsedUserFunc(const FunctionSource& src, ResultPane& pane, ProgressBar& p
     }
   }
   progress.setPosition(0);
-  if (written > 0) pane.insertLine(S, u"■参照されていないユーザー関数");
+  if (written > 0) pane.insertLine(S, u"■" + Text(kFuncUnreferencedLabel));
 }
 
 void userFuncUsedCount(const TextList& sourceLines, ResultPane& pane, ProgressBar& progress) {

@@ -18,6 +18,12 @@ struct FunctionSource {
 FunctionSource buildFunctionSource(const TextList& sourceLines, ProgressBar& progress, int codeDivisor,
                                    int tableDivisor);
 
+// The function rules' labels, the same in the pane's headings ("■" before them)
+// and in the check's Japanese messages.
+inline constexpr TextView kFuncDuplicateLabel = u"重複して定義されているユーザー関数";
+inline constexpr TextView kFuncUndefinedLabel = u"定義されていないユーザー関数";
+inline constexpr TextView kFuncUnreferencedLabel = u"参照されていないユーザー関数";
+
 // True when the first two characters, upper-cased, are "C:".
 bool isCommandName(TextView name);
 

@@ -30,11 +30,6 @@ Text cutBeforeParen(TextView s) {
 
 Text num(long long n) { return toText(n); }
 
-Text rangeLine(long long from, long long to) { return u"・行範囲 = " + num(from) + u"～" + num(to); }
-
-Text countLine(int openCount, int closeCount) {
-  return u"　括弧数 = " + num(openCount) + (openCount > closeCount ? u" > " : u" < ") + num(closeCount);
-}
 
 // "(defun foo (a)" reads "defun foo ": the messages wrap it as "(defun foo )".
 Text defunLabel(TextView trimmedLine) { return cutBeforeParen(trimmedLine.substr(trimmedLine.empty() ? 0 : 1)); }
@@ -140,12 +135,12 @@ namespace {
 // The listing on code lines already built; the pane is cleared and bracketed.
 void listMismatches(const std::vector<ParenRange>& ranges, ResultPane& pane) {
   for (const ParenRange& r : ranges) {
-    pane.addLine(rangeLine(r.from + 1LL, r.to + 1LL));
-    pane.addLine(countLine(r.openCount, r.closeCount));
-    if (!r.lead) pane.addLine(u"　範囲内にある関数 = " + r.name);
+    pane.addLine(u"・" + parenRangeText(r));
+    pane.addLine(u"　" + parenCountText(r));
+    if (!r.lead) pane.addLine(u"　" + Text(kDefunInRangeLabel) + r.name);
   }
   if (pane.lineCount() > 0) {
-    pane.insertLine(0, u"■括弧数不一致");
+    pane.insertLine(0, u"■" + Text(kParenMismatchLabel));
     pane.insertLine(1, u"※(defun から次の (defun 直前まで");
   }
 }
@@ -279,6 +274,12 @@ ParenCheckResult runParenCheck(const TextList& sourceLines, ResultPane& pane, Pr
     pane.addLine(u"全体での括弧数は一致しています．");
   }
   return result;
+}
+
+Text parenRangeText(const ParenRange& r) { return u"行範囲 = " + num(r.from + 1LL) + u"～" + num(r.to + 1LL); }
+
+Text parenCountText(const ParenRange& r) {
+  return u"括弧数 = " + num(r.openCount) + (r.openCount > r.closeCount ? u" > " : u" < ") + num(r.closeCount);
 }
 
 }  // namespace quenlit

@@ -8,6 +8,7 @@
 #include "pane/ResultPane.h"
 #include "source/Progress.h"
 #include "text/Text.h"
+#include "text/Titles.h"
 
 namespace quenlit {
 
@@ -28,7 +29,7 @@ std::vector<DefunHead> collectDefunHeads(const TextList& codeLines);
 void listParenMismatch(const TextList& sourceLines, ResultPane& pane, ProgressBar& progress);
 
 // What the window shows when the whole file does not balance. It shows
-// `confirmText` as a Yes/No question titled `kParenConfirmTitle` when the editor
+// `confirmText` as a Yes/No question titled `kConfirmTitle` when the editor
 // window is live (and jumps to `jumpLine` on Yes), else `plainText` in a plain
 // message box. Line breaks in both texts are "\n".
 struct ParenMessage {
@@ -41,7 +42,6 @@ struct ParenMessage {
   Text confirmText;
   Text plainText;
 };
-inline constexpr TextView kParenConfirmTitle = u"確認";
 
 // A defun range (or the lead range before the first head) whose counts differ.
 struct ParenRange {
@@ -51,6 +51,13 @@ struct ParenRange {
   Text name;             // the head's name; empty for the lead range
 };
 std::vector<ParenRange> findParenMismatches(const TextList& codeLines);
+
+// A range's words, the same in the pane and in the check's Japanese messages:
+// "括弧数不一致", "行範囲 = 3～9", "括弧数 = 4 > 3" (1-based lines) and the head's label.
+inline constexpr TextView kParenMismatchLabel = u"括弧数不一致";
+inline constexpr TextView kDefunInRangeLabel = u"範囲内にある関数 = ";
+Text parenRangeText(const ParenRange& range);
+Text parenCountText(const ParenRange& range);
 
 // The whole-file count of the code lines; the message when it does not balance.
 std::optional<ParenMessage> findFileImbalance(const TextList& codeLines, int& openCount, int& closeCount);

@@ -265,8 +265,7 @@ TextList getDefunLocals(const TextList& codeLines, int startLine, int startCol) 
   int depth = 0;
   bool haveBegin = false;
   size_t bl = 0, bp = 0;  // first character of the locals
-  size_t el = 0;          // line of the last character
-  long long ep = -1;      // its 0-based column; -1 for "before the line"
+  size_t el = 0, ep = 0;  // end: line, and the 0-based column just past the last character
   bool ended = false;
   for (size_t i = size_t(startLine); i < count && !ended; ++i) {
     const Text& line = codeLines[i];
@@ -278,10 +277,9 @@ TextList getDefunLocals(const TextList& codeLines, int startLine, int startCol) 
           bl = i;
           bp = q + 1;
         } else {
-          size_t k = i + 1;
-          while (k < count && codeLines[k].empty()) ++k;
-          if (k >= count) return {};
-          bl = k;
+          const auto next = nonEmptyLineFrom(codeLines, i + 1);
+          if (!next) return {};
+          bl = *next;
           bp = 0;
         }
         haveBegin = true;  // a later "/" moves the beginning again
@@ -290,19 +288,12 @@ TextList getDefunLocals(const TextList& codeLines, int startLine, int startCol) 
         if (!haveBegin) break;  // skip the rest of the line, still at depth 2
         if (q > 0) {
           el = i;
-          ep = (long long)q - 1;
+          ep = q;
         } else {
-          size_t k = i;
-          bool found = false;
-          while (k > 0) {
-            if (!codeLines[--k].empty()) {
-              found = true;
-              break;
-            }
-          }
-          if (!found) return {};
-          el = k;
-          ep = (long long)codeLines[k].size() - 1;
+          const auto above = nonEmptyLineAbove(codeLines, i);
+          if (!above) return {};
+          el = *above;
+          ep = codeLines[el].size();
         }
         ended = true;
         break;
@@ -310,22 +301,9 @@ TextList getDefunLocals(const TextList& codeLines, int startLine, int startCol) 
     }
   }
   if (!ended) return {};
-  Text text;
-  if (bl == el) {
-    if (ep < (long long)bp) return {};
-    text = codeLines[bl].substr(bp, size_t(ep) - bp + 1);
-  } else if (bl < el) {
-    text = codeLines[bl].substr(std::min(bp, codeLines[bl].size()));
-    for (size_t k = bl + 1; k < el; ++k) {
-      text += u' ';
-      text += codeLines[k];
-    }
-    text += u' ';
-    text += codeLines[el].substr(0, size_t(ep + 1));
-  } else {
-    return {};
-  }
-  TextList locals = splitWords(text);
+  const auto text = joinCodeSpan(codeLines, bl, bp, el, ep);
+  if (!text) return {};
+  TextList locals = splitWords(*text);
   sortList(locals);
   return locals;
 }

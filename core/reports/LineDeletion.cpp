@@ -10,22 +10,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A whole decimal number with an optional sign; 0 when the text is anything else
-// or does not fit.
-long long wholeNumberOr0(TextView s) {
-  size_t i = 0;
-  bool minus = false;
-  if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) minus = s[i++] == u'-';
-  if (i == s.size()) return 0;
-  long long v = 0;
-  for (; i < s.size(); ++i) {
-    if (s[i] < u'0' || s[i] > u'9') return 0;
-    v = v * 10 + (s[i] - u'0');
-    if (v > INT_MAX) return 0;
-  }
-  return minus ? -v : v;
-}
-
 DeletionResult writeFailure(const fs::path& p, const FileError& error) {
   DeletionResult r;
   r.failedPath = p;
@@ -107,7 +91,8 @@ DeletionResult runLineDeletion(SourceLines& source, const fs::path& fullName, Te
     const Text paneLine = pane.line(k);
     const size_t bar = paneLine.find(u'|');
     if (bar == Text::npos) continue;
-    const long long n = wholeNumberOr0(trim(TextView(paneLine).substr(0, bar)));
+    const auto number = parseDecimal(trim(TextView(paneLine).substr(0, bar)));
+    const long long n = number && *number <= INT_MAX ? *number : 0;
     const Text t = trim(TextView(paneLine).substr(bar + 1));
     if (n < 1 || t.empty()) continue;
     const size_t index = size_t(n - 1);

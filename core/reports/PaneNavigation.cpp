@@ -8,21 +8,6 @@ namespace quenlit {
 
 namespace {
 
-// Optional sign and decimal digits only; nothing for anything else or an overflow.
-std::optional<long long> wholeNumber(TextView s) {
-  size_t i = 0;
-  bool minus = false;
-  if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) minus = s[i++] == u'-';
-  if (i == s.size()) return std::nullopt;
-  long long v = 0;
-  for (; i < s.size(); ++i) {
-    if (s[i] < u'0' || s[i] > u'9') return std::nullopt;
-    v = v * 10 + (s[i] - u'0');
-    if (v > INT_MAX) return std::nullopt;
-  }
-  return minus ? -v : v;
-}
-
 Text cutBeforeArgs(TextView rowText) {
   auto p = rowText.find(u" (");
   return Text(p == TextView::npos ? rowText : rowText.substr(0, p));
@@ -64,7 +49,7 @@ DoubleClickOutcome resolvePaneDoubleClick(const ResultPane& pane, const PaneSele
   DoubleClickOutcome outcome;
   // Any number counts as a line number, not only the line number field: a count
   // in a report line jumps too.
-  if (auto n = wholeNumber(trim(replaceAll(selectedText(pane, selection), u"|", u""))); n && *n >= 1) {
+  if (auto n = parseDecimal(trim(replaceAll(selectedText(pane, selection), u"|", u""))); n && *n >= 1 && *n <= INT_MAX) {
     if (jumpChecked) outcome.jumpLine = int(*n);
     return outcome;
   }

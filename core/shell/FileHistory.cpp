@@ -1,5 +1,9 @@
 #include "shell/FileHistory.h"
 
+#include <utility>
+
+#include "shell/Prompts.h"
+
 namespace quenlit {
 
 bool FileHistory::load(const std::filesystem::path& path, FileError& error) {
@@ -39,6 +43,52 @@ void FileHistory::touch(TextView current) {
     list.insert(list.begin(), Text(current));
   }
   while (list.size() > kHistoryLimit) list.erase(list.begin() + long(kHistoryLimit));
+}
+
+void HistoryFile::start() {
+  FileError error;
+  if (list_.load(path_, error)) return;
+  // Kept unread rather than empty, so the first save does not overwrite it.
+  unread_ = true;
+  prompts_.showFileError(textFromPath(path_), error);
+}
+
+bool HistoryFile::ensureRead() {
+  if (!unread_) return true;
+  FileHistory fresh;
+  FileError error;
+  if (!fresh.load(path_, error)) return false;
+  list_ = std::move(fresh);
+  unread_ = false;
+  return true;
+}
+
+const TextList& HistoryFile::entries() {
+  ensureRead();
+  return list_.entries();
+}
+
+void HistoryFile::touch(TextView current) {
+  if (!ensureRead()) return;
+  list_.touch(current);
+  write();
+}
+
+void HistoryFile::remove(size_t index) {
+  if (unread_ || index >= list_.entries().size()) return;
+  TextList entries = list_.entries();
+  entries.erase(entries.begin() + long(index));
+  list_.setEntries(std::move(entries));
+  write();
+}
+
+void HistoryFile::write() {
+  FileError error;
+  if (list_.save(path_, error)) {
+    failureShown_ = false;
+  } else if (!std::exchange(failureShown_, true)) {
+    prompts_.showFileError(textFromPath(path_), error);
+  }
 }
 
 }  // namespace quenlit

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 
 #include "text/TextFile.h"
 
@@ -34,6 +35,45 @@ class FileHistory {
 
  private:
   TextFileContent content_;
+};
+
+// Modal results of the history dialog.
+enum ModalResult { kMrNone = 0, kMrOk = 1, kMrCancel = 2, kMrYes = 6 };
+
+struct HistoryChoice {
+  int result = kMrCancel;
+  std::optional<size_t> selected;  // the entry selected when the dialog closed
+};
+
+class Prompts;
+
+// The history as the program keeps it, in its one file beside the executable.
+// While that file exists but cannot be read, the list stays unread and the file
+// is never overwritten; each use tries to read it again. A failed write is
+// reported once, and again only after a write has succeeded.
+class HistoryFile {
+ public:
+  HistoryFile(std::filesystem::path path, Prompts& prompts) : path_(std::move(path)), prompts_(prompts) {}
+
+  // At start: an existing file that cannot be read is reported and kept unread.
+  void start();
+  // makeFileHist: `current` to the top (FileHistory::touch) and the file written.
+  void touch(TextView current);
+  // The entry at `index` taken out, and the file written.
+  void remove(size_t index);
+  // The entries, read again first while they are unread.
+  const TextList& entries();
+  const TextList& entries() const { return list_.entries(); }
+
+ private:
+  bool ensureRead();
+  void write();
+
+  std::filesystem::path path_;
+  Prompts& prompts_;
+  FileHistory list_;
+  bool unread_ = false;
+  bool failureShown_ = false;
 };
 
 // The history dialog's "ロード" and "削除": both follow whether an entry of the

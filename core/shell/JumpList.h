@@ -1,6 +1,7 @@
 // The jump list (ListBox1): the few functions the user works on, in the user's
-// own order. What the menu items and the drag do to the entries is decided here;
-// the list control only shows them and reports the selection.
+// own order. What the menu items, the drag and a new outline do to the entries,
+// and which entry stays selected, is decided here; the list control only shows
+// them and reports the selection.
 #pragma once
 
 #include <optional>
@@ -9,6 +10,12 @@
 #include "source/Outline.h"
 
 namespace quenlit {
+
+// A jump list entry: an outline row text and its line number.
+struct JumpEntry {
+  Text text;
+  int line = 0;
+};
 
 // ListBox1 as the logic sees it.
 class JumpListBox {
@@ -19,18 +26,35 @@ class JumpListBox {
   virtual void select(std::optional<size_t> index) = 0;
 };
 
-// N6 (at the end) and N5 (at the top): an entry for an outline row below the
-// roots, unless one with the same text in any letter case is there already.
-bool addJumpEntry(std::vector<JumpEntry>& entries, const OutlineRow& row, bool atTop);
+class JumpList {
+ public:
+  explicit JumpList(JumpListBox& box) : box_(box) {}
 
-// N8 (-1) and N9 (+1): the selected entry one place up or down; its new index, or
-// nothing when it cannot move.
-std::optional<size_t> moveJumpEntry(std::vector<JumpEntry>& entries, std::optional<size_t> selected, int step);
+  const std::vector<JumpEntry>& entries() const { return entries_; }
+  // The entry the box has selected, if it names one.
+  const JumpEntry* selected() const;
 
-// The drop of a drag from the entry `from` onto the entry `to`; a drop on the
-// empty space below the last entry (`to` none) moves the entry to the end. The
-// moved entry's new index, or nothing when the drag did not start on an entry.
-std::optional<size_t> dropJumpEntry(std::vector<JumpEntry>& entries, std::optional<size_t> from,
-                                    std::optional<size_t> to);
+  // N6 (at the end) and N5 (at the top): an entry for an outline row below the
+  // roots, unless one with the same text in any letter case is there already. The
+  // entry that was selected stays selected, wherever the new one goes.
+  void add(const OutlineRow& row, bool atTop);
+  // N8 (-1) and N9 (+1): the selected entry one place up or down, still selected.
+  void moveSelected(int step);
+  void removeSelected();  // N10: nothing selected afterwards
+  void clear();           // N7, N13 and a newly opened file
+  // The drop of a drag from the entry `from` onto the entry `to`; a drop on the
+  // empty space below the last entry (`to` none) moves the entry to the end.
+  void drop(std::optional<size_t> from, std::optional<size_t> to);
+  // A new function table (sorted, indent on): each entry takes the line of the
+  // first top-level definition of its name, or goes when there is none; the
+  // selected entry stays selected when it survives. An empty table changes nothing.
+  void refresh(const TextList& sortedTable);
+
+ private:
+  void show(std::optional<size_t> selected);
+
+  JumpListBox& box_;
+  std::vector<JumpEntry> entries_;
+};
 
 }  // namespace quenlit

@@ -5,8 +5,11 @@
 // on the ticks of a 200 ms timer.
 #pragma once
 
+#include <functional>
+
 #include "bridge/Desktop.h"
 #include "pane/ResultPane.h"
+#include "shell/ShellView.h"
 
 namespace quenlit {
 
@@ -19,25 +22,11 @@ inline constexpr TextView kReloadingLine = u"ファイル再読み込み...";
 inline constexpr TextView kFileBusyLine = u"ファイル使用中... ";  // followed by the tick's number
 inline constexpr TextView kLoadFailedLine = u"ファイル読み込み失敗";
 
-// Timer1: ticks every 200 ms while enabled. Enabling it while it runs must not
-// restart its interval.
-class Timer {
- public:
-  virtual ~Timer() = default;
-  virtual void setEnabled(bool enabled) = 0;
-};
-
-// What the watch needs of the main window.
-class SaveWatchHost {
- public:
-  virtual ~SaveWatchHost() = default;
-  virtual WindowId mainWindow() = 0;        // the system's own window
-  virtual WindowId editorMainWindow() = 0;  // EditorMainWnd
-  virtual bool reloadChecked() = 0;         // CheckBox2
-  virtual bool currentFileLocked() = 0;     // isFileLocked(LspFullName)
-  virtual ResultPane& pane() = 0;           // Memo2
-  virtual void reLoad() = 0;
-  virtual void openInBrowser(TextView address) = 0;  // the shell's "open" verb
+// What the watch asks of the rest of the program besides the window.
+struct SaveWatchCalls {
+  // The editor window whose saves count (EditorMainWnd); none while "Reload" is off.
+  std::function<WindowId()> watchedEditor;
+  std::function<bool()> fileHeld;  // isFileLocked(LspFullName)
 };
 
 class SaveWatch {
@@ -46,27 +35,34 @@ class SaveWatch {
   // Ten ticks of waiting for the editor (2 s): nine lock tests, then the failure line.
   static constexpr int kGiveUpTicks = 10;
 
-  SaveWatch(Desktop& desktop, Timer& timer, SaveWatchHost& host) : desktop_(desktop), timer_(timer), host_(host) {}
+  // `pane` shows the watch's lines while it waits for the editor.
+  SaveWatch(Desktop& desktop, ShellView& shell, ResultPane& pane, SaveWatchCalls calls)
+      : desktop_(desktop), shell_(shell), pane_(pane), calls_(std::move(calls)) {}
 
   // WM_HOOKKEY: the key message (WM_KEYDOWN or WM_KEYUP), the virtual-key code
   // and whether Ctrl was down when the key was typed.
   void hookKey(unsigned keyMessage, unsigned vk, bool ctrlDown);
-  void Timer1Timer();
+  // True when the file is free again and is to be reloaded now; the watch has
+  // stopped by then, so a message box of the reload does not tick it again.
+  [[nodiscard]] bool Timer1Timer();
 
   int timerMode() const { return mode_; }
   int timerTicks() const { return ticks_; }
+  // HelpWnd, searched afresh (the window placement moves it too); the last one
+  // found when none is open now.
+  WindowId findHelpWindow();
   WindowId helpWnd() const { return helpWnd_; }
-  WindowId& helpWnd() { return helpWnd_; }  // HelpWnd, searched by the window placement too
 
  private:
   void start(Mode mode);
   void stop();
   void showHelp();
-  void waitForTheEditor();
+  bool waitForTheEditor();
 
   Desktop& desktop_;
-  Timer& timer_;
-  SaveWatchHost& host_;
+  ShellView& shell_;
+  ResultPane& pane_;
+  SaveWatchCalls calls_;
   int mode_ = kIdle;
   int ticks_ = 0;
   WindowId helpWnd_ = kNoWindow;  // never cleared: a later search that finds nothing keeps it

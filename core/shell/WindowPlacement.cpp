@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "shell/HelpWindow.h"
 
 namespace quenlit {
 
@@ -54,8 +53,7 @@ void placeWindows(bool right, WindowId mainWnd, Desktop& desktop, PlacementTarge
     desktop.setForeground(editor);
   }
 
-  findHelpWindow(desktop, t.helpWnd);
-  if (t.helpWnd != kNoWindow) place(desktop, t.helpWnd, p.rest);
+  if (const WindowId help = t.findHelpWindow(); help != kNoWindow) place(desktop, help, p.rest);
 }
 
 }  // namespace quenlit

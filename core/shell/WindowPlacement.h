@@ -2,6 +2,7 @@
 // CAD, the editor and the help window filling the rest of the screen.
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include "bridge/Cad.h"
@@ -30,7 +31,8 @@ struct PlacementTargets {
   TextView progId;
   EditorBridge& editor;
   int editorIndex;
-  WindowId& helpWnd;  // HelpWnd: found afresh, kept when no help window is open
+  // HelpWnd, found afresh by its owner (the save watch); the last one found when none is open.
+  std::function<WindowId()> findHelpWindow;
 };
 
 // SpeedButton4Click. Does nothing without a task bar window. The editor ends in

@@ -99,10 +99,9 @@ Text getDefunArgs(const TextList& codeLines, int startLine, int startCol) {
         if (depth == 2) {
           opened = true;
           if (q + 1 == line.size()) {
-            size_t next = i + 1;
-            while (next < lines && codeLines[next].empty()) ++next;
-            if (next >= lines) return {};  // nothing follows the "(": no list
-            sl = next;
+            const auto next = nonEmptyLineFrom(codeLines, i + 1);
+            if (!next) return {};  // nothing follows the "(": no list
+            sl = *next;
             sp = 0;
           } else {
             sl = i;
@@ -114,18 +113,10 @@ Text getDefunArgs(const TextList& codeLines, int startLine, int startCol) {
       } else if (depth == 2 && (c == u'/' || c == u')')) {
         if (q == 0) {
           // The list ends at the end of the nearest non-empty line above.
-          size_t above = i;
-          bool found = false;
-          while (above > 0) {
-            --above;
-            if (!codeLines[above].empty()) {
-              found = true;
-              break;
-            }
-          }
-          if (!found) return {};
-          el = above;
-          ep = codeLines[above].size();
+          const auto above = nonEmptyLineAbove(codeLines, i);
+          if (!above) return {};
+          el = *above;
+          ep = codeLines[el].size();
         } else {
           el = i;
           ep = q;
@@ -136,36 +127,43 @@ Text getDefunArgs(const TextList& codeLines, int startLine, int startCol) {
     }
   }
   if (!opened || !ended) return {};
-  Text text;
-  if (sl > el || (sl == el && sp >= ep)) {
-    return {};
-  } else if (sl == el) {
-    text = codeLines[sl].substr(sp, ep - sp);
-  } else {
-    text = codeLines[sl].substr(std::min(sp, codeLines[sl].size()));
-    for (size_t k = sl + 1; k < el; ++k) {
-      text += u' ';
-      text += codeLines[k];
-    }
-    text += u' ';
-    text += codeLines[el].substr(0, ep);
-  }
+  const auto text = joinCodeSpan(codeLines, sl, sp, el, ep);
+  if (!text) return {};
   Text out;
-  for (const auto& item : splitCommaText(text)) {
+  for (const auto& item : splitCommaText(*text)) {
     out += item;
     out += u"\r\n";
   }
   return out;
 }
 
-int fieldToInt(TextView field, int fallback) {
-  if (field.empty() || field.size() > 9) return fallback;
-  int v = 0;
-  for (char16_t c : field) {
-    if (c < u'0' || c > u'9') return fallback;
-    v = v * 10 + (c - u'0');
+std::optional<size_t> nonEmptyLineFrom(const TextList& codeLines, size_t line) {
+  while (line < codeLines.size() && codeLines[line].empty()) ++line;
+  return line < codeLines.size() ? std::optional<size_t>(line) : std::nullopt;
+}
+
+std::optional<size_t> nonEmptyLineAbove(const TextList& codeLines, size_t line) {
+  while (line > 0)
+    if (!codeLines[--line].empty()) return line;
+  return std::nullopt;
+}
+
+std::optional<Text> joinCodeSpan(const TextList& codeLines, size_t bl, size_t bp, size_t el, size_t ep) {
+  if (bl > el || (bl == el && bp >= ep)) return std::nullopt;
+  if (bl == el) return codeLines[bl].substr(bp, ep - bp);
+  Text text = codeLines[bl].substr(std::min(bp, codeLines[bl].size()));
+  for (size_t k = bl + 1; k < el; ++k) {
+    text += u' ';
+    text += codeLines[k];
   }
-  return v;
+  text += u' ';
+  text += codeLines[el].substr(0, ep);
+  return text;
+}
+
+int fieldToInt(TextView field, int fallback) {
+  const auto v = field.size() <= 9 ? parseDecimal(field, false) : std::nullopt;
+  return v ? int(*v) : fallback;
 }
 
 std::optional<DefunRecord> parseDefunRecord(TextView record) {

@@ -20,6 +20,14 @@ TextList makeDefunList(const TextList& codeLines, bool indentFlag);
 // 0-based line and column, each followed by CR LF; empty when it has none.
 Text getDefunArgs(const TextList& codeLines, int startLine, int startCol);
 
+// The walk over a definition's head that its argument list and its local list
+// share: the first non-empty code line from `line` on, the nearest non-empty one
+// above `line`, and the text from (`bl`, `bp`) up to, not including, (`el`, `ep`)
+// with its lines joined by one blank (none when the end is not after the start).
+std::optional<size_t> nonEmptyLineFrom(const TextList& codeLines, size_t line);
+std::optional<size_t> nonEmptyLineAbove(const TextList& codeLines, size_t line);
+std::optional<Text> joinCodeSpan(const TextList& codeLines, size_t bl, size_t bp, size_t el, size_t ep);
+
 // A record taken apart; the kind follows from the field count (6 or 4).
 struct DefunRecord {
   Text name;

@@ -75,20 +75,4 @@ std::vector<OutlineRow> makeOutlineRows(const TextList& source) {
   return makeOutlineRows(buildOutlineSource(source, bar));
 }
 
-void refreshJumpList(std::vector<JumpEntry>& entries, const TextList& sortedTable) {
-  if (sortedTable.empty()) return;
-  std::unordered_map<Text, int> firstLine;  // upper-cased name -> start line + 1 of its first record
-  for (const auto& r : sortedTable)
-    if (auto d = parseDefunRecord(r)) firstLine.emplace(toUpperAscii(d->name), d->startLine + 1);
-  for (size_t k = entries.size(); k-- > 0;) {
-    const Text& t = entries[k].text;
-    auto open = t.find(u'(');
-    Text key = toUpperAscii(trim(open == Text::npos ? TextView(t) : TextView(t).substr(0, open)));
-    if (auto it = firstLine.find(key); it != firstLine.end())
-      entries[k].line = it->second;
-    else
-      entries.erase(entries.begin() + long(k));
-  }
-}
-
 }  // namespace quenlit

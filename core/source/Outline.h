@@ -16,12 +16,6 @@ struct OutlineRow {
   bool operator==(const OutlineRow&) const = default;
 };
 
-// A jump list entry: an outline row text and its line number.
-struct JumpEntry {
-  Text text;
-  int line = 0;
-};
-
 // Code lines and the function table (indent on) sorted as the outline shows it.
 struct OutlineSource {
   TextList codeLines;
@@ -33,9 +27,5 @@ OutlineSource buildOutlineSource(const TextList& source, ProgressBar& progress);
 // rows, then "Function" likewise. Empty when the table is empty.
 std::vector<OutlineRow> makeOutlineRows(const OutlineSource& src);
 std::vector<OutlineRow> makeOutlineRows(const TextList& source);
-
-// Gives each entry the line of the first top-level definition of its name, or
-// removes it when there is none. Leaves the list alone when the table is empty.
-void refreshJumpList(std::vector<JumpEntry>& entries, const TextList& sortedTable);
 
 }  // namespace quenlit

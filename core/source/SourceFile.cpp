@@ -30,11 +30,6 @@ LoadOutcome loadLspFile(const fs::path& path, SourceLines& lspSL, const std::fun
   return outcome;
 }
 
-Text fileNamePart(TextView fullName) {
-  auto p = fullName.find_last_of(u"\\/");
-  return Text(p == TextView::npos ? fullName : fullName.substr(p + 1));
-}
-
 RewriteCheck checkRewrite(const SourceLines& source, const fs::path& target, FileError& error,
                           std::string* bytesRead) {
   if (source.origin.path.empty() || source.origin.path != target) return RewriteCheck::kOtherFile;

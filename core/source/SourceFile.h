@@ -43,9 +43,6 @@ LoadOutcome loadLspFile(const std::filesystem::path& path, SourceLines& lspSL,
 // True when the file exists and cannot be opened exclusively for reading and writing.
 bool isFileLocked(const std::filesystem::path& path);
 
-// The part after the last "\" or "/".
-Text fileNamePart(TextView fullName);
-
 // Whether the lines may replace `target` on disk. They must have been read from
 // `target`, the file must still hold exactly the bytes that were read, and those
 // bytes must decode and encode back to themselves: otherwise writing the lines

@@ -183,4 +183,29 @@ std::string toUtf8(TextView s) {
   return out;
 }
 
+std::optional<long long> parseDecimal(TextView s, bool sign) {
+  size_t i = 0;
+  const bool minus = sign && !s.empty() && s[0] == u'-';
+  if (sign && !s.empty() && (s[0] == u'+' || minus)) i = 1;
+  if (i == s.size()) return std::nullopt;
+  long long v = 0;
+  for (; i < s.size(); ++i) {
+    if (s[i] < u'0' || s[i] > u'9') return std::nullopt;
+    v = v * 10 + (s[i] - u'0');
+    if (v > (1LL << 31)) return std::nullopt;
+  }
+  return minus ? -v : v;
+}
+
+Text fileNamePart(TextView path, TextView separators) {
+  const size_t cut = path.find_last_of(separators);
+  return Text(cut == TextView::npos ? path : path.substr(cut + 1));
+}
+
+bool hasLspExtension(TextView path) {
+  const Text name = fileNamePart(path);
+  const size_t dot = name.rfind(u'.');
+  return dot != Text::npos && toUpperAscii(TextView(name).substr(dot)) == u".LSP";
+}
+
 }  // namespace quenlit

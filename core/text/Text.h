@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,7 +54,16 @@ Text replaceAll(TextView s, TextView from, TextView to);
 Text removeChar(TextView s, char16_t c);  // every occurrence of c left out
 bool startsWith(TextView s, TextView prefix);
 Text toText(long long n);
+// The one decimal parser: digits with an optional sign (when `sign` allows one);
+// nothing for anything else, for no digit, or for a size beyond 2^31. Each
+// caller applies its own range.
+std::optional<long long> parseDecimal(TextView s, bool sign = true);
 Text fromAscii(std::string_view s);
+
+// The part of a path after its last separator, and whether the file name's
+// extension (from its last ".") is ".LSP" in any letter case.
+Text fileNamePart(TextView path, TextView separators = u"\\/");
+bool hasLspExtension(TextView path);
 
 // UTF-8 <-> UTF-16 for program arguments and output. Lone surrogates and
 // invalid bytes become U+FFFD so the conversions never fail.

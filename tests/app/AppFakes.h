@@ -75,7 +75,8 @@ class FakeJumpBox final : public JumpListBox {
   std::optional<size_t> selected;
 };
 
-class FakeView final : public MainView {
+// Every seam of the window, as one recording fake: the form drives them all.
+class FakeView final : public SourceView, public PaneView, public ShellView, public Prompts, public OptionControls {
  public:
   ResultPane& pane() override { return paneImpl; }
   ProgressBar& progress() override { return bar; }
@@ -85,7 +86,6 @@ class FakeView final : public MainView {
   PaneSelection paneSelection() const override { return paneSel; }
   void setPaneSelection(const PaneSelection& s) override { paneSel = s; }
   void setCaption(TextView c) override { caption = c; }
-  WindowId mainWindow() const override { return mainId; }
   ScreenRect windowRect() const override { return window; }
   PanelHeights panelHeights() const override { return panels; }
   ScreenRect workAreaFor(const ScreenRect&) const override { return workArea; }
@@ -135,10 +135,10 @@ class FakeView final : public MainView {
   }
   void setBusy(bool b) override { busyLog.push_back(b); }
   void processMessages() override {}
-  void sleepMs(int ms) override { slept += ms; }
   void openInNotepad(TextView p) override { notepad.push_back(Text(p)); }
   void openAddress(TextView a) override { addresses.push_back(Text(a)); }
   WindowId windowId() const override { return ownWindow; }
+  MainViews views() { return {*this, *this, *this, *this, *this}; }
   Timer& timer1() override { return timer; }
 
   struct FakeTimer final : Timer {
@@ -154,7 +154,7 @@ class FakeView final : public MainView {
   Text clipboard;
   bool clipboardWorks = true;
   NullProgress bar;
-  int scrolls = 0, slept = 0;
+  int scrolls = 0;
   Text caption = u"Quenlit", edit1, label1 = u"ANSI", edit2, openDialogName;
   ScreenRect window{831, 298, 1089, 782}, workArea{0, 0, 1920, 1040};
   PanelHeights panels;
@@ -169,7 +169,6 @@ class FakeView final : public MainView {
   TextList historyShown;
   HistoryChoice historyAnswer;
   std::function<void(TargetCadForm&)> targetScript;
-  WindowId mainId = kNoWindow;
 };
 
 class RecordingBridges final : public AppBridges {
@@ -236,7 +235,7 @@ struct App {
   RecordingBridges bridges;
   FakeDesktop desktop;
   FakeAutomation automation{desktop.log};
-  TForm25 form{view, bridges, desktop, automation, dir.path / "QuenlitX.exe"};
+  TForm25 form{view.views(), bridges, desktop, automation, dir.path / "QuenlitX.exe"};
 
   std::filesystem::path file(const std::string& name) const { return dir.path / name; }
   Text path(const std::string& name) const { return textFromPath(file(name)); }

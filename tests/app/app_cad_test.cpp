@@ -98,12 +98,12 @@ TEST(MainFormCad, ACancelledTargetDialogChangesNothing) {
 
 TEST(MainFormCad, PlacementMovesTheMainWindowAndTheOthers) {
   CadApp app;
-  app.view.mainId = app.desktop.add({.cls = u"TForm25", .rect = {0, 0, 258, 500}});
+  app.view.ownWindow = app.desktop.add({.cls = u"TForm25", .rect = {0, 0, 258, 500}});
   app.desktop.add({.cls = u"Shell_TrayWnd", .rect = {0, 1032, 1920, 1080}});
   const WindowId code = app.openInVSCode("demo.lsp");
   const WindowId help = app.desktop.add({.cls = u"Help", .title = Text(kHelpTitlePrefix) + u" getvar"});
   app.form.SpeedButton4Click(true);
-  EXPECT_EQ(app.desktop.window(app.view.mainId).rect, (ScreenRect{1662, 0, 1920, 1032}));
+  EXPECT_EQ(app.desktop.window(app.view.ownWindow).rect, (ScreenRect{1662, 0, 1920, 1032}));
   for (WindowId w : {app.cadWindow, code, help})
     EXPECT_EQ(app.desktop.window(w).rect, (ScreenRect{0, 0, 1662, 1032}));
   EXPECT_EQ(app.desktop.foreground(), code);

@@ -7,8 +7,6 @@
 #include "AppFakes.h"
 #include "TestSupport.h"
 #include "app/MainForm.h"
-#include "checks/ExclusionList.h"
-#include "checks/VariableCheck.h"
 #include "shell/HelpWindow.h"
 #include "text/TextFile.h"
 
@@ -24,11 +22,10 @@ TextList rowTexts(const std::vector<OutlineRow>& rows) {
   return t;
 }
 
-TextList variableReport(const std::string& source) {
-  MemoryPane pane;
-  NullProgress bar;
-  notUusedVariable(splitLines(T(source)), loadJogaiList(fs::path("/nonexistent")).list, pane, bar, true);
-  return pane.all();
+// The variable check's report on kDemo (and on kDemo with a function added that
+// uses its argument), its head on line `line`: p2 is a local never used.
+TextList demoReport(int line = 2) {
+  return {u"    " + toText(line) + u"| c:box ( / p1 p2 )", u"     [未使用]", u"     p2 "};
 }
 
 }  // namespace
@@ -44,7 +41,7 @@ TEST(MainFormStartup, DamagedFilesGiveDefaultsAndTheHookFollowsReload) {
   EXPECT_TRUE(app.view.jump);
   EXPECT_TRUE(app.view.ctrlG);
   EXPECT_EQ(app.form.progId(), u"BricscadApp.AcadApplication");
-  EXPECT_EQ(app.form.fileHistSL().entries().size(), 2u);  // taken as written
+  EXPECT_EQ(app.form.fileHistSL().size(), 2u);  // taken as written
   EXPECT_TRUE(app.view.errors.empty());
   // The hook installed at start-up goes again when the stored Reload is off.
   EXPECT_FALSE(app.bridges.hook);
@@ -104,18 +101,43 @@ TEST(MainFormStartup, AnUnreadableHistoryIsReportedAndNotOverwritten) {
   EXPECT_EQ(app.read("QuenlitHist.txt"), toUtf8(app.path("demo.lsp")) + "\r\n" + old);
 }
 
+// One rule for every path that writes the history: a failed write is reported
+// once, and again only after a write has succeeded.
+TEST(MainFormHistory, AFailedWriteIsReportedOnceUntilAWriteSucceeds) {
+  App app;
+  app.start();
+  const auto blockHistory = [&] {
+    fs::remove_all(app.file("QuenlitHist.txt"));
+    fs::create_directory(app.file("QuenlitHist.txt"));
+  };
+  blockHistory();
+  app.form.dropFiles({app.path("demo.lsp")});
+  app.form.reLoad();
+  app.view.historyAnswer = {kMrYes, 0};  // "削除"
+  app.form.Button10Click();
+  EXPECT_EQ(app.view.errors, (TextList{app.path("QuenlitHist.txt")}));
+  fs::remove(app.file("QuenlitHist.txt"));
+  app.form.makeFileHist();
+  EXPECT_TRUE(fs::is_regular_file(app.file("QuenlitHist.txt")));
+  blockHistory();
+  app.form.makeFileHist();
+  EXPECT_EQ(app.view.errors.size(), 2u);
+}
+
 TEST(MainFormExit, WritesEveryKeyAndTheHistory) {
   App app;
   app.start();
   app.view.editor = -1;  // a typed text that matches no item
   app.view.jump = false;
+  app.view.window = {-40, 120, 260, 720};  // moved and sized by the user, partly off the screen
+  app.view.panels = {210, 150};
   app.form.CTRLG2Click();
   app.bridges.log.clear();
   app.form.FormDestroy();
   EXPECT_EQ(app.read("QuenlitX.ini"), "[Quenlit]\r\nTargetEditor=-1\r\nJumpCheak=0\r\nReloadCheak=0\r\nLspFullName=" +
                                           toUtf8(app.path("demo.lsp")) +
-                                          "\r\nCTRLG2Cheak=0\r\nWindowLeft=831\r\nWindowTop=298\r\nWindowWidth=258\r\nWindowHeight=484\r\n"
-            "ControlPanelHeight=193\r\nLowerPanelHeight=166\r\n[Target]\r\nProgID=BricscadApp.AcadApplication\r\n");
+                                          "\r\nCTRLG2Cheak=0\r\nWindowLeft=-40\r\nWindowTop=120\r\nWindowWidth=300\r\nWindowHeight=600\r\n"
+            "ControlPanelHeight=210\r\nLowerPanelHeight=150\r\n[Target]\r\nProgID=BricscadApp.AcadApplication\r\n");
   EXPECT_EQ(app.read("QuenlitHist.txt"), toUtf8(app.path("demo.lsp")) + "\r\n");
   EXPECT_EQ(app.bridges.log, (std::vector<std::string>{"revokeFilter", "removeHook"}));
 }
@@ -132,7 +154,7 @@ TEST(MainFormLoad, DropTakesTheFirstUnlockedLspFile) {
   EXPECT_EQ(app.form.lspFullName(), app.path("c.lsp"));
   EXPECT_EQ(app.view.openDialogName, app.path("c.lsp"));
   EXPECT_TRUE(app.view.jumpBox.entries.empty());
-  EXPECT_EQ(app.form.fileHistSL().entries(), (TextList{app.path("c.lsp")}));
+  EXPECT_EQ(app.form.fileHistSL(), (TextList{app.path("c.lsp")}));
 
   // Nothing taken, an empty drop included: nothing changes.
   app.form.dropFiles({app.path("a.txt"), app.path("b.LSP")});
@@ -183,14 +205,14 @@ TEST(MainFormLoad, ReloadKeepsSelectionAndRefreshesTheJumpList) {
   EXPECT_EQ(app.view.busyLog, (std::vector<bool>{true, false}));  // the wait cursor once, however deep
   EXPECT_EQ(app.view.treeImpl.builds, builds);
   EXPECT_EQ(app.view.treeImpl.selected, 2u);
-  EXPECT_EQ(app.paneLines(), variableReport(std::string("\n\n") + kDemo));
+  EXPECT_EQ(app.paneLines(), demoReport(4));
 
   // A file without any defun: empty outline, nothing selected, the pane shows the
   // words outside every function.
   app.write("demo.lsp", "(setq a 1)\n");
   app.form.reLoad();
   EXPECT_TRUE(app.view.treeImpl.rows.empty());
-  EXPECT_EQ(app.paneLines(), variableReport("(setq a 1)\n"));
+  EXPECT_EQ(app.paneLines(), (TextList{u"    1|[グローバル(全関数の後方)]", u"     a "}));
 
   // A missing file: nothing changes, not even the history.
   fs::remove(app.file("QuenlitHist.txt"));
@@ -210,7 +232,7 @@ TEST(MainFormLoad, ReloadOfALockedFileWaitsThenKeepsTheContent) {
     if (!hold.held()) GTEST_SKIP() << "this user can open a read-only file for writing";
     app.form.reLoad();
   }
-  EXPECT_EQ(app.view.slept, 200);
+  EXPECT_EQ(std::count(app.desktop.log.begin(), app.desktop.log.end(), "sleep 50"), 4);
   EXPECT_EQ(app.form.lspSL().lines, before);
   EXPECT_TRUE(app.view.errors.empty());
   EXPECT_TRUE(fs::exists(app.file("QuenlitHist.txt")));  // the history is still updated
@@ -243,7 +265,7 @@ TEST(MainFormChecks, ButtonsReloadFirstAndCloseThePaneUpdate) {
   app.write("demo.lsp", std::string(kDemo) + "(defun extra (q) q)\n");
   const int scrolls = app.view.scrolls;
   app.form.Button4Click();
-  EXPECT_EQ(app.paneLines(), variableReport(std::string(kDemo) + "(defun extra (q) q)\n"));
+  EXPECT_EQ(app.paneLines(), demoReport());
   EXPECT_EQ(app.view.treeImpl.rows.back().text, u"extra (q)");
   EXPECT_EQ(app.view.scrolls, scrolls + 1);
   for (void (TForm25::*button)() : {&TForm25::Button2Click, &TForm25::Button5Click, &TForm25::Button7Click}) {
@@ -375,7 +397,7 @@ TEST(MainFormSaveWatch, CtrlSInTheEditorReloadsAndF1OpensTheReference) {
   EXPECT_FALSE(app.view.timer.enabled);
   EXPECT_EQ(rowTexts(app.view.treeImpl.rows).back(), u"area (w h)");
   EXPECT_EQ(rowTexts(app.view.treeImpl.rows)[4], u"added (q)");
-  EXPECT_EQ(app.paneLines(), variableReport(std::string(kDemo) + "(defun added (q) q)\n"));
+  EXPECT_EQ(app.paneLines(), demoReport());
 
   app.desktop.setForeground(app.view.ownWindow);
   app.form.hookKey(kWmKeyDown, kVkF1, false);

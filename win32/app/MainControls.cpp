@@ -5,8 +5,8 @@
 #include <imm.h>
 
 #include "app/EditorChoice.h"
-#include "app/Ids.h"
-#include "app/MainWindow.h"
+#include "win32/base/Ids.h"
+#include "win32/app/MainWindow.h"
 #include "shell/WindowLayout.h"
 
 namespace quenlit::win {

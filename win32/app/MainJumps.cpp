@@ -4,9 +4,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/Ids.h"
-#include "app/MainWindow.h"
-#include "reports/Clipboard.h"
+#include "win32/base/Ids.h"
+#include "win32/app/MainWindow.h"
+#include "win32/reports/Clipboard.h"
 
 namespace quenlit::win {
 

@@ -1,8 +1,8 @@
 // The three right-click menus and the VS Code key choice in them.
 #include <windowsx.h>
 
-#include "app/Ids.h"
-#include "app/MainWindow.h"
+#include "win32/base/Ids.h"
+#include "win32/app/MainWindow.h"
 
 namespace quenlit::win {
 

@@ -1,4 +1,4 @@
-#include "app/MainWindow.h"
+#include "win32/app/MainWindow.h"
 
 #include <commctrl.h>
 #include <imm.h>
@@ -6,10 +6,10 @@
 #include <windowsx.h>
 
 #include "app/EditorChoice.h"
-#include "app/Ids.h"
+#include "win32/base/Ids.h"
 #include "bridge/TargetCadForm.h"
-#include "res/resource.h"
-#include "shell/Splitter.h"
+#include "win32/res/resource.h"
+#include "win32/shell/Splitter.h"
 
 namespace quenlit::win {
 
@@ -34,7 +34,7 @@ Text localDateTime(std::time_t t) {
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, std::filesystem::path exePath)
-    : instance_(instance), form_(*this, bridges_, desktop_, automation_, std::move(exePath)) {
+    : instance_(instance), form_({*this, *this, *this, *this, *this}, bridges_, desktop_, automation_, std::move(exePath)) {
   form_.setCatalogClock(CatalogClock{[] { return std::time(nullptr); }, localDateTime});
 }
 
@@ -55,8 +55,8 @@ bool MainWindow::create(int showCommand) {
   if (!RegisterClassExW(&wc)) return false;
 
   // Always on top, sizable, minimizable, not maximizable; the caption is
-  // "Quenlit" until the start-up finds the target CAD's name.
-  hwnd_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_CONTROLPARENT, kMainClass, L"Quenlit",
+  // kInitialCaption until the start-up finds the target CAD's name.
+  hwnd_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_CONTROLPARENT, kMainClass, wide(kInitialCaption).c_str(),
                           WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN,
                           CW_USEDEFAULT, CW_USEDEFAULT, 300, 500, nullptr, nullptr, instance_, this);
   if (!hwnd_) return false;
@@ -346,7 +346,7 @@ LRESULT MainWindow::handleControl(HWND ctl, UINT msg, WPARAM wp, LPARAM lp, bool
   return 0;
 }
 
-// ---------------------------------------------------------------- MainView
+// ---------------------------------------------------------------- the seams of MainViews
 
 void MainWindow::setCaption(TextView caption) { SetWindowTextW(hwnd_, wide(caption).c_str()); }
 void MainWindow::setFileNameText(TextView name) { SetWindowTextW(item(kIdEdit1), wide(name).c_str()); }
@@ -432,11 +432,14 @@ void MainWindow::processMessages() {
 }
 
 void MainWindow::openAddress(TextView address) {
-  ShellExecuteW(hwnd_, L"open", wide(address).c_str(), L"", L"", SW_SHOWNORMAL);  // a failure is not reported
+  // A failure is not shown to the user.
+  if (INT_PTR(ShellExecuteW(hwnd_, L"open", wide(address).c_str(), L"", L"", SW_SHOWNORMAL)) <= 32)
+    trace(L"ShellExecuteW");
 }
 
 void MainWindow::openInNotepad(TextView path) {
-  ShellExecuteW(hwnd_, L"open", L"Notepad", wide(path).c_str(), L"", SW_SHOWNORMAL);
+  if (INT_PTR(ShellExecuteW(hwnd_, L"open", L"Notepad", wide(path).c_str(), L"", SW_SHOWNORMAL)) <= 32)
+    trace(L"ShellExecuteW");
 }
 
 }  // namespace quenlit::win

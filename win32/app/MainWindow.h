@@ -1,6 +1,6 @@
 // The main window TForm25 on Windows: it creates and lays out the controls,
 // turns window messages into the handlers of the logic (TForm25 in core/app),
-// and implements MainView over the real controls.
+// and implements every seam of MainViews over the real controls.
 #pragma once
 
 #include <windows.h>
@@ -8,27 +8,26 @@
 #include <filesystem>
 
 #include "app/MainForm.h"
-#include "app/Theme.h"
-#include "app/WinBridges.h"
-#include "bridge/ComAutomation.h"
-#include "bridge/TargetCadDialog.h"
-#include "shell/WindowTimer.h"
-#include "bridge/WinDesktop.h"
-#include "reports/PaneControl.h"
-#include "shell/HistoryDialog.h"
-#include "shell/JumpListControl.h"
-#include "source/ProgressControl.h"
-#include "source/TreeControl.h"
+#include "win32/base/Ids.h"
+#include "win32/base/Theme.h"
+#include "win32/app/WinBridges.h"
+#include "win32/bridge/ComAutomation.h"
+#include "win32/bridge/TargetCadDialog.h"
+#include "win32/shell/WindowTimer.h"
+#include "win32/bridge/WinDesktop.h"
+#include "win32/reports/PaneControl.h"
+#include "win32/shell/HistoryDialog.h"
+#include "win32/shell/JumpListControl.h"
+#include "win32/source/ProgressControl.h"
+#include "win32/source/TreeControl.h"
 
 namespace quenlit::win {
 
-inline constexpr UINT kMsgTreeClick = WM_APP + 1;   // after the tree has moved its selection
-inline constexpr UINT_PTR kTimer1Id = 1;
-inline constexpr UINT kMsgEdit1Click = WM_APP + 3;
-inline constexpr UINT kMsgMemoDblClick = WM_APP + 4;  // after the pane selected the word
-inline constexpr UINT kMsgButton3Right = WM_APP + 5;  // a right press on "CAD", handled after the press
-
-class MainWindow final : public MainView {
+class MainWindow final : public SourceView,
+                         public PaneView,
+                         public ShellView,
+                         public Prompts,
+                         public OptionControls {
  public:
   MainWindow(HINSTANCE instance, std::filesystem::path exePath);
   ~MainWindow() override;
@@ -41,7 +40,7 @@ class MainWindow final : public MainView {
   // Keyboard navigation between the controls; true when the message was used.
   bool preTranslate(MSG& msg);
 
-  // MainView
+  // SourceView, PaneView, ShellView, Prompts, OptionControls
   ResultPane& pane() override { return pane_; }
   ProgressBar& progress() override { return progress_; }
   OutlineTree& tree() override { return tree_; }
@@ -75,10 +74,8 @@ class MainWindow final : public MainView {
   bool askYesNo(const Question& question) override;
   HistoryChoice showHistoryDialog(const TextList& entries) override;
   void showTargetCadDialog(TargetCadForm& form, TextView progId) override { target_.show(hwnd_, form, progId); }
-  WindowId mainWindow() const override { return reinterpret_cast<WindowId>(hwnd_); }
   void setBusy(bool busy) override;
   void processMessages() override;
-  void sleepMs(int ms) override { Sleep(DWORD(ms)); }
   void openInNotepad(TextView path) override;
   void openAddress(TextView address) override;
   WindowId windowId() const override { return WindowId(hwnd_); }

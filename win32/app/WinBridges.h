@@ -6,11 +6,12 @@
 
 #include <windows.h>
 
+#include <future>
 #include <thread>
 
 #include "app/MainView.h"
-#include "app/Win.h"
-#include "bridge/MessageFilter.h"
+#include "win32/base/Win.h"
+#include "win32/bridge/MessageFilter.h"
 
 namespace quenlit::win {
 
@@ -19,18 +20,31 @@ namespace quenlit::win {
 // the call returns; on the window's thread it could not be called while a reload
 // keeps that thread busy, so all typing would stall, and Windows removes a hook
 // that keeps it waiting too often, silently. This thread does nothing but wait
-// for the system's calls.
-class KeyboardHookThread {
+// for the system's calls, and for the event that ends it.
+class KeyboardHook {
  public:
-  ~KeyboardHookThread() { stop(); }
+  KeyboardHook() = default;
+  ~KeyboardHook() { stop(); }
+  KeyboardHook(const KeyboardHook&) = delete;
+  KeyboardHook& operator=(const KeyboardHook&) = delete;
+
   // False when the hook could not be installed (both watches then stay off).
   bool start(HWND target);
   void stop();
   bool running() const { return thread_.joinable(); }
 
  private:
+  static LRESULT CALLBACK proc(int code, WPARAM wp, LPARAM lp);
+  void run(HANDLE stopEvent, std::promise<bool>& installed);
+
+  // The system's callback carries no pointer: it finds the one running hook here.
+  // Written before the thread starts and cleared after it has ended.
+  static inline KeyboardHook* active_ = nullptr;
+  HWND target_ = nullptr;  // where the hook posts WM_HOOKKEY
+  // Ctrl as the hook's own events left it; only the hook thread touches these.
+  bool leftCtrlDown_ = false, rightCtrlDown_ = false;
+  Handle stopEvent_;
   std::thread thread_;
-  DWORD threadId_ = 0;
 };
 
 class WinBridges final : public AppBridges {
@@ -47,7 +61,7 @@ class WinBridges final : public AppBridges {
  private:
   HWND target_ = nullptr;
   MessageFilterRef msgFilter_;  // MsgFilter
-  KeyboardHookThread hook_;  // KeyboardHook: not running while Reload is off
+  KeyboardHook hook_;  // not running while Reload is off
 };
 
 }  // namespace quenlit::win

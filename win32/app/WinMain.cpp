@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "app/MainWindow.h"
-#include "shell/Splitter.h"
+#include "win32/app/MainWindow.h"
+#include "win32/shell/Splitter.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "bridge/ComAutomation.h"
+#include "win32/bridge/ComAutomation.h"
 
 #include <windows.h>
 #include <oleauto.h>
 
 #include <string>
 
-#include "app/Win.h"
+#include "win32/base/Win.h"
 
 namespace quenlit::win {
 
@@ -78,7 +78,9 @@ class DispatchObject final : public AutomationObject {
     DISPPARAMS params{arg, nullptr, arg ? 1u : 0u, 0};
     ExcepInfo excep;
     UINT argError = 0;
-    return SUCCEEDED(disp_.get()->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, &result, &excep, &argError));
+    const HRESULT hr = disp_.get()->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, &result, &excep, &argError);
+    if (FAILED(hr)) trace(L"IDispatch::Invoke", DWORD(hr));
+    return SUCCEEDED(hr);
   }
 
   DispatchPtr disp_;
@@ -88,9 +90,15 @@ class DispatchObject final : public AutomationObject {
 
 std::unique_ptr<AutomationObject> ComAutomation::activeObject(TextView progId) {
   CLSID clsid{};
-  if (FAILED(CLSIDFromProgID(wide(progId).c_str(), &clsid))) return nullptr;
+  if (const HRESULT hr = CLSIDFromProgID(wide(progId).c_str(), &clsid); FAILED(hr)) {
+    trace(L"CLSIDFromProgID", DWORD(hr));
+    return nullptr;
+  }
   IUnknown* raw = nullptr;
-  if (FAILED(GetActiveObject(clsid, nullptr, &raw)) || !raw) return nullptr;
+  if (const HRESULT hr = GetActiveObject(clsid, nullptr, &raw); FAILED(hr) || !raw) {
+    trace(L"GetActiveObject", DWORD(hr));  // also when the CAD is simply not running
+    return nullptr;
+  }
   UnknownPtr unknown(raw);
   IDispatch* disp = nullptr;
   if (FAILED(unknown.get()->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&disp))) || !disp) return nullptr;

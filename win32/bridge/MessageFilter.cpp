@@ -1,4 +1,4 @@
-#include "bridge/MessageFilter.h"
+#include "win32/bridge/MessageFilter.h"
 
 namespace quenlit::win {
 

@@ -1,9 +1,11 @@
-#include "bridge/TargetCadDialog.h"
+#include "win32/bridge/TargetCadDialog.h"
 
 #include <commctrl.h>
 
-#include "app/Ids.h"
-#include "res/resource.h"
+#include <iterator>
+
+#include "win32/base/Ids.h"
+#include "win32/res/resource.h"
 
 namespace quenlit::win {
 
@@ -11,12 +13,9 @@ namespace {
 
 constexpr int kDesignWidth = 360, kDesignHeight = 262;
 
-struct Place {
-  int id, x, y, w, h;
-};
 // As designed at 96 DPI: the list on top, each edit under its label, the
 // three list buttons at the left of the bottom row, OK and cancel at its right.
-constexpr Place kPlaces[] = {
+constexpr DialogPlace kPlaces[] = {
     {kIdTargetList, 8, 8, 344, 120},     {kIdTargetLabel1, 8, 136, 200, 15}, {kIdTargetEdit1, 8, 152, 344, 22},
     {kIdTargetLabel2, 8, 180, 200, 15},  {kIdTargetEdit2, 8, 196, 344, 22},  {kIdTargetAdd, 8, 228, 52, 25},
     {kIdTargetDelete, 64, 228, 52, 25},  {kIdTargetChange, 120, 228, 52, 25}, {kIdTargetOk, 204, 228, 72, 25},
@@ -28,26 +27,8 @@ constexpr Place kPlaces[] = {
 void TargetCadDialog::show(HWND owner, TargetCadForm& form, TextView progId) {
   form_ = &form;
   progId_ = Text(progId);
-  // The main window stays above every window; the dialog takes its place there
-  // while it shows (made topmost as it opens).
-  // Only painting runs in between: a click queued meanwhile waits for the dialog.
-  auto paint = [] {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT)) DispatchMessageW(&msg);
-  };
-  SetWindowPos(owner, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  paint();
-  DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_TARGETCAD), owner, proc,
-                  reinterpret_cast<LPARAM>(this));
-  SetWindowPos(owner, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  paint();
+  run(owner, IDD_TARGETCAD);
   form_ = nullptr;
-}
-
-INT_PTR CALLBACK TargetCadDialog::proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_INITDIALOG) SetWindowLongPtrW(dlg, DWLP_USER, lp);
-  auto* self = reinterpret_cast<TargetCadDialog*>(GetWindowLongPtrW(dlg, DWLP_USER));
-  return self ? self->handle(dlg, msg, wp, lp) : FALSE;
 }
 
 // Enter in either edit box is swallowed and runs "変更".
@@ -59,11 +40,15 @@ LRESULT CALLBACK TargetCadDialog::editProc(HWND edit, UINT msg, WPARAM wp, LPARA
   return DefSubclassProc(edit, msg, wp, lp);
 }
 
+void TargetCadDialog::applyFonts(HWND dlg) {
+  font_ = makeFont(L"Tahoma", 11, false, dpi_);
+  for (const DialogPlace& p : kPlaces) SendDlgItemMessageW(dlg, p.id, WM_SETFONT, WPARAM(font_.get()), TRUE);
+}
+
 void TargetCadDialog::init(HWND dlg) {
   dlg_ = dlg;
   dpi_ = GetDpiForWindow(dlg);
-  font_ = makeFont(L"Tahoma", 11, false, dpi_);
-  for (const Place& p : kPlaces) SendDlgItemMessageW(dlg, p.id, WM_SETFONT, WPARAM(font_.get()), FALSE);
+  applyFonts(dlg);
   Theme::darkenTitleBar(dlg);
   Theme::darkenScrollBars(item(kIdTargetList));
   SetWindowTextW(dlg, wide(kTargetDialogTitle).c_str());
@@ -71,33 +56,23 @@ void TargetCadDialog::init(HWND dlg) {
     SetWindowSubclass(item(id), editProc, UINT_PTR(id), reinterpret_cast<DWORD_PTR>(this));
 
   centreDialog(dlg, kDesignWidth, kDesignHeight, dpi_);
-  layout();
+  layout(dlg);
 
   // As it was left, then what the file says now.
-  showItems(shownItems_);
-  select(shownSelection_);
-  setEdit1(shownEdit1_);
-  setEdit2(shownEdit2_);
   form_->attach(this);
   form_->FormShow(progId_);
 }
 
-void TargetCadDialog::layout() {
-  for (const Place& p : kPlaces)
-    MoveWindow(item(p.id), scale(p.x, dpi_), scale(p.y, dpi_), scale(p.w, dpi_), scale(p.h, dpi_), FALSE);
+void TargetCadDialog::layout(HWND dlg) {
+  placeControls(dlg, kPlaces, std::size(kPlaces), kDesignHeight, dpi_);
   // Tab stops in dialog units: the identifier column after the name.
   const int stop = 120;
   SendMessageW(item(kIdTargetList), LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&stop));
 }
 
 void TargetCadDialog::close(int result) {
-  shownItems_ = form_->items();
-  shownSelection_ = selectedIndex();
-  shownEdit1_ = edit1();
-  shownEdit2_ = edit2();
-  form_->attach(nullptr);
-  SetWindowPos(dlg_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  EndDialog(dlg_, result);
+  form_->FormClose();
+  end(dlg_, result);
   dlg_ = nullptr;
 }
 

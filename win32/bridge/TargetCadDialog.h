@@ -1,17 +1,17 @@
 // TTargetCADForm on Windows: the dialog's controls behind TargetCadView, its
-// events forwarded to the logic (TargetCadForm in core/bridge). One object lives
-// for the whole run, so the list and the edit boxes keep their contents from
-// one showing to the next.
+// events forwarded to the logic (TargetCadForm in core/bridge), which also
+// keeps what the controls showed from one showing to the next.
 #pragma once
 
 #include <windows.h>
 
-#include "app/Theme.h"
+#include "win32/base/Dialog.h"
+#include "win32/base/Theme.h"
 #include "bridge/TargetCadForm.h"
 
 namespace quenlit::win {
 
-class TargetCadDialog final : public TargetCadView {
+class TargetCadDialog final : public Dialog, public TargetCadView {
  public:
   explicit TargetCadDialog(const Theme& theme) : theme_(theme) {}
 
@@ -29,11 +29,11 @@ class TargetCadDialog final : public TargetCadView {
   void showFileError(TextView path, const FileError& error) override;
 
  private:
-  static INT_PTR CALLBACK proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK editProc(HWND edit, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
-  INT_PTR handle(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
+  INT_PTR handle(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) override;
+  void applyFonts(HWND dlg) override;
+  void layout(HWND dlg) override;
   void init(HWND dlg);
-  void layout();
   void close(int result);
   HWND item(int id) const { return GetDlgItem(dlg_, id); }
 
@@ -42,11 +42,6 @@ class TargetCadDialog final : public TargetCadView {
   Text progId_;
   HWND dlg_ = nullptr;
   Font font_;
-  UINT dpi_ = 96;
-  // What the controls showed when the dialog last closed.
-  TextList shownItems_;
-  std::optional<size_t> shownSelection_;
-  Text shownEdit1_, shownEdit2_;
 };
 
 }  // namespace quenlit::win

@@ -1,9 +1,9 @@
-#include "bridge/WinDesktop.h"
+#include "win32/bridge/WinDesktop.h"
 
 #include <windows.h>
 #include <imm.h>
 
-#include "app/Win.h"
+#include "win32/base/Win.h"
 
 namespace quenlit::win {
 
@@ -70,7 +70,9 @@ bool WinDesktop::isEnabled(WindowId w) { return w != kNoWindow && IsWindowEnable
 bool WinDesktop::isIconic(WindowId w) { return w != kNoWindow && IsIconic(hwndOf(w)); }
 void WinDesktop::restore(WindowId w) { OpenIcon(hwndOf(w)); }
 void WinDesktop::showRestored(WindowId w) { ShowWindow(hwndOf(w), SW_RESTORE); }
-void WinDesktop::setForeground(WindowId w) { SetForegroundWindow(hwndOf(w)); }
+void WinDesktop::setForeground(WindowId w) {
+  if (!SetForegroundWindow(hwndOf(w))) trace(L"SetForegroundWindow");
+}
 WindowId WinDesktop::foreground() { return idOf(GetForegroundWindow()); }
 
 ScreenRect WinDesktop::windowRect(WindowId w) {
@@ -83,7 +85,8 @@ ScreenRect WinDesktop::windowRect(WindowId w) {
 // afterwards (the editor after the placement) must stay there, and the help
 // window placed last must not take its place.
 void WinDesktop::placeWindow(WindowId w, const ScreenRect& r) {
-  SetWindowPos(hwndOf(w), HWND_TOP, r.left, r.top, r.width(), r.height(), SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  if (!SetWindowPos(hwndOf(w), HWND_TOP, r.left, r.top, r.width(), r.height(), SWP_SHOWWINDOW | SWP_NOACTIVATE))
+    trace(L"SetWindowPos");
 }
 
 ScreenSize WinDesktop::screenSize(WindowId forWindow) {

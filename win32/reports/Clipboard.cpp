@@ -1,8 +1,8 @@
-#include "reports/Clipboard.h"
+#include "win32/reports/Clipboard.h"
 
 #include <cstring>
 
-#include "app/Win.h"
+#include "win32/base/Win.h"
 
 namespace quenlit::win {
 

@@ -1,6 +1,6 @@
-#include "reports/PaneControl.h"
+#include "win32/reports/PaneControl.h"
 
-#include "app/Win.h"
+#include "win32/base/Win.h"
 #include "text/Encoding.h"
 
 namespace quenlit::win {

@@ -1,39 +1,47 @@
-#include "shell/HistoryDialog.h"
+#include "win32/shell/HistoryDialog.h"
 
-#include "app/Ids.h"
-#include "res/resource.h"
+#include <iterator>
+
+#include "win32/base/Ids.h"
+#include "win32/res/resource.h"
 
 namespace quenlit::win {
 
 namespace {
+
 constexpr int kDesignWidth = 274, kDesignHeight = 179;
-}
+
+// As designed at 96 DPI: the list fills the dialog above the buttons; "ロード" and
+// "取り消し" follow the bottom edge, while "削除" keeps its place and a taller
+// dialog's list grows behind it.
+constexpr DialogPlace kPlaces[] = {
+    {kIdHistList, 0, 0, 0, 133, DialogPlace::kFill},
+    {kIdHistLoad, 20, 146, 75, 25, DialogPlace::kBottom},
+    {kIdHistDelete, 101, 146, 75, 25, DialogPlace::kTop},
+    {kIdHistCancel, 181, 146, 75, 25, DialogPlace::kBottom},
+};
+
+}  // namespace
 
 HistoryChoice HistoryDialog::show(HWND owner, const TextList& entries) {
   entries_ = entries;
   choice_ = HistoryChoice{};
-  SetWindowPos(owner, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  const INT_PTR r = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_HISTORY), owner, proc,
-                                    reinterpret_cast<LPARAM>(this));
-  SetWindowPos(owner, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  if (r <= 0) choice_ = HistoryChoice{};
+  if (run(owner, IDD_HISTORY) <= 0) choice_ = HistoryChoice{};
   return choice_;
 }
 
-INT_PTR CALLBACK HistoryDialog::proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_INITDIALOG) SetWindowLongPtrW(dlg, DWLP_USER, lp);
-  auto* self = reinterpret_cast<HistoryDialog*>(GetWindowLongPtrW(dlg, DWLP_USER));
-  return self ? self->handle(dlg, msg, wp, lp) : FALSE;
+void HistoryDialog::applyFonts(HWND dlg) {
+  font_ = makeFont(L"Tahoma", 11, false, dpi_);
+  listFont_ = makeFont(L"Tahoma", 13, false, dpi_);
+  for (int id : {kIdHistLoad, kIdHistDelete, kIdHistCancel})
+    SendDlgItemMessageW(dlg, id, WM_SETFONT, WPARAM(font_.get()), TRUE);
+  SendDlgItemMessageW(dlg, kIdHistList, WM_SETFONT, WPARAM(listFont_.get()), TRUE);
 }
 
 void HistoryDialog::init(HWND dlg) {
   dpi_ = GetDpiForWindow(dlg);
-  font_ = makeFont(L"Tahoma", 11, false, dpi_);
-  listFont_ = makeFont(L"Tahoma", 13, false, dpi_);
-  for (int id : {kIdHistLoad, kIdHistDelete, kIdHistCancel})
-    SendDlgItemMessageW(dlg, id, WM_SETFONT, WPARAM(font_.get()), FALSE);
+  applyFonts(dlg);
   HWND list = GetDlgItem(dlg, kIdHistList);
-  SendMessageW(list, WM_SETFONT, WPARAM(listFont_.get()), FALSE);
   Theme::darkenScrollBars(list);
   Theme::darkenTitleBar(dlg);
   SetWindowTextW(dlg, kHistoryTitle);
@@ -49,15 +57,7 @@ void HistoryDialog::init(HWND dlg) {
 }
 
 void HistoryDialog::layout(HWND dlg) {
-  RECT c;
-  GetClientRect(dlg, &c);
-  const int W = c.right, H = c.bottom;
-  auto s = [this](int v) { return scale(v, dpi_); };
-  MoveWindow(GetDlgItem(dlg, kIdHistList), 0, 0, W, H - s(kDesignHeight - 133), TRUE);
-  MoveWindow(GetDlgItem(dlg, kIdHistLoad), s(20), H - s(kDesignHeight - 146), s(75), s(25), TRUE);
-  MoveWindow(GetDlgItem(dlg, kIdHistDelete), s(101), s(146), s(75), s(25), TRUE);
-  MoveWindow(GetDlgItem(dlg, kIdHistCancel), s(181), H - s(kDesignHeight - 146), s(75), s(25), TRUE);
-  // "削除" keeps its place; on a taller dialog the list grows behind it.
+  placeControls(dlg, kPlaces, std::size(kPlaces), kDesignHeight, dpi_);
   for (int id : {kIdHistLoad, kIdHistDelete, kIdHistCancel})
     SetWindowPos(GetDlgItem(dlg, id), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
@@ -92,8 +92,7 @@ void HistoryDialog::close(HWND dlg, int result) {
   const LRESULT sel = SendDlgItemMessageW(dlg, kIdHistList, LB_GETCURSEL, 0, 0);
   choice_.result = result;
   choice_.selected = sel >= 0 ? std::optional<size_t>(size_t(sel)) : std::nullopt;
-  SetWindowPos(dlg, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  EndDialog(dlg, result);
+  end(dlg, result);
 }
 
 INT_PTR HistoryDialog::handle(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
@@ -104,17 +103,6 @@ INT_PTR HistoryDialog::handle(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
       layout(dlg);
       return TRUE;
-    case WM_DPICHANGED: {
-      dpi_ = HIWORD(wp);
-      const RECT* r = reinterpret_cast<const RECT*>(lp);
-      font_ = makeFont(L"Tahoma", 11, false, dpi_);
-      listFont_ = makeFont(L"Tahoma", 13, false, dpi_);
-      for (int id : {kIdHistLoad, kIdHistDelete, kIdHistCancel})
-        SendDlgItemMessageW(dlg, id, WM_SETFONT, WPARAM(font_.get()), TRUE);
-      SendDlgItemMessageW(dlg, kIdHistList, WM_SETFONT, WPARAM(listFont_.get()), TRUE);
-      SetWindowPos(dlg, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top, SWP_NOZORDER);
-      return TRUE;
-    }
     case WM_COMMAND:
       switch (LOWORD(wp)) {
         case kIdHistList:

@@ -5,25 +5,24 @@
 
 #include <windows.h>
 
-#include "app/MainView.h"
 #include "shell/FileHistory.h"
-#include "app/Theme.h"
+#include "win32/base/Dialog.h"
+#include "win32/base/Theme.h"
 
 namespace quenlit::win {
 
-class HistoryDialog {
+class HistoryDialog final : public Dialog {
  public:
   explicit HistoryDialog(const Theme& theme) : theme_(theme) {}
 
-  // Takes `owner` out of the always-on-top layer and puts the dialog into it while
-  // it shows; `owner` goes back afterwards.
+  // Modal above `owner`, which leaves the always-on-top layer while it shows.
   HistoryChoice show(HWND owner, const TextList& entries);
 
  private:
-  static INT_PTR CALLBACK proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
-  INT_PTR handle(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
+  INT_PTR handle(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) override;
+  void applyFonts(HWND dlg) override;
+  void layout(HWND dlg) override;
   void init(HWND dlg);
-  void layout(HWND dlg);
   void close(HWND dlg, int result);
   void showButtons(HWND dlg) const;
   void drawEntry(const DRAWITEMSTRUCT& item) const;
@@ -33,7 +32,6 @@ class HistoryDialog {
   TextList entries_;
   HistoryChoice choice_;
   Font font_, listFont_;
-  UINT dpi_ = 96;
 };
 
 }  // namespace quenlit::win

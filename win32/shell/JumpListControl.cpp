@@ -1,10 +1,10 @@
-#include "shell/JumpListControl.h"
+#include "win32/shell/JumpListControl.h"
 
 #include <windowsx.h>
 
 #include <cstdlib>
 
-#include "app/Win.h"
+#include "win32/base/Win.h"
 
 namespace quenlit::win {
 

@@ -1,9 +1,9 @@
-#include "shell/Splitter.h"
+#include "win32/shell/Splitter.h"
 
 #include <windowsx.h>
 
-#include "app/Ids.h"
-#include "app/Theme.h"
+#include "win32/base/Ids.h"
+#include "win32/base/Theme.h"
 
 namespace quenlit::win {
 

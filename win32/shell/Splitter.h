@@ -6,8 +6,6 @@
 
 namespace quenlit::win {
 
-inline constexpr UINT kMsgSplitterMoved = WM_APP + 2;
-
 void registerSplitterClass(HINSTANCE instance);
 
 }  // namespace quenlit::win

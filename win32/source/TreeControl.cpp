@@ -1,8 +1,8 @@
-#include "source/TreeControl.h"
+#include "win32/source/TreeControl.h"
 
 #include <algorithm>
 
-#include "app/Theme.h"
+#include "win32/base/Theme.h"
 
 namespace quenlit::win {
 

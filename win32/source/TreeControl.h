@@ -7,8 +7,8 @@
 
 #include <vector>
 
-#include "app/MainView.h"
-#include "app/Win.h"
+#include "source/SourceView.h"
+#include "win32/base/Win.h"
 
 namespace quenlit::win {
 

@@ -11,7 +11,7 @@
 #include <sstream>
 #include <thread>
 
-#include "app/Ids.h"
+#include "win32/base/Ids.h"
 
 namespace quenlit::e2e {
 

@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "Driver.h"
-#include "app/Ids.h"
+#include "win32/base/Ids.h"
 
 using namespace quenlit::e2e;
 namespace win = quenlit::win;

@@ -4,7 +4,7 @@
 
 #include "Driver.h"
 #include "QuenlitVersion.h"
-#include "app/Ids.h"
+#include "win32/base/Ids.h"
 
 using namespace quenlit::e2e;
 namespace win = quenlit::win;

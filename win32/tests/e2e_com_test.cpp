@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <objbase.h>
 
-#include "bridge/MessageFilter.h"
+#include "win32/bridge/MessageFilter.h"
 
 using namespace quenlit::win;
 

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "Driver.h"
-#include "bridge/WinDesktop.h"
+#include "win32/bridge/WinDesktop.h"
 
 using namespace quenlit;
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "Driver.h"
-#include "app/Ids.h"
+#include "win32/base/Ids.h"
 
 using namespace quenlit::e2e;
 namespace win = quenlit::win;

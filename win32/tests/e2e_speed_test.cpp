@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "Driver.h"
-#include "app/Ids.h"
+#include "win32/base/Ids.h"
 
 using namespace quenlit::e2e;
 namespace win = quenlit::win;

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "Driver.h"
-#include "app/Ids.h"
+#include "win32/base/Ids.h"
 
 using namespace quenlit::e2e;
 namespace win = quenlit::win;

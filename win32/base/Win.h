@@ -22,6 +22,13 @@ inline int scale(int px, UINT dpi) { return MulDiv(px, int(dpi), 96); }
 
 std::wstring windowText(HWND hwnd);
 
+// Tells a maintainer that a platform call failed, with the system's error code,
+// on the debug output (a debugger, DebugView, or Wine's +debugstr channel); the
+// user sees nothing of it.
+inline void trace(const wchar_t* call, DWORD error = GetLastError()) {
+  OutputDebugStringW((L"QuenlitX: " + std::wstring(call) + L" failed, error " + std::to_wstring(error) + L"\n").c_str());
+}
+
 // The platform's error box for a file that could not be read or written, with
 // the system's own wording for the reason.
 void showFileErrorBox(HWND owner, TextView path, const FileError& error);
@@ -82,8 +89,8 @@ class WindowDC {
   HDC dc_;
 };
 
-inline void freeLibrary(HMODULE m) { FreeLibrary(m); }
-using Library = Unique<HMODULE, freeLibrary>;
+inline void unhookWindowsHook(HHOOK h) { UnhookWindowsHookEx(h); }
+using Hook = Unique<HHOOK, unhookWindowsHook>;
 
 inline void destroyWindow(HWND h) { DestroyWindow(h); }
 using Window = Unique<HWND, destroyWindow>;  // a top-level window no other window takes along

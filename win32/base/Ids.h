@@ -1,9 +1,21 @@
-// Control and menu identifiers of QuenlitX.exe. The end-to-end driver includes
-// this header too: it finds the controls with GetDlgItem and sends the menu
-// commands by these numbers.
+// Control, menu, timer and private message identifiers of QuenlitX.exe, all in
+// one place so that no two share a number. The end-to-end driver includes this
+// header too: it finds the controls with GetDlgItem and sends the menu commands
+// by these numbers.
 #pragma once
 
+#include <windows.h>
+
 namespace quenlit::win {
+
+// The main window's private messages. (WM_HOOKKEY, WM_APP + 110, belongs to the
+// portable save watch: kWmHookKey in shell/SaveWatch.h.)
+inline constexpr UINT kMsgTreeClick = WM_APP + 1;      // after the tree has moved its selection
+inline constexpr UINT kMsgSplitterMoved = WM_APP + 2;  // wParam the splitter's id, lParam the distance moved
+inline constexpr UINT kMsgEdit1Click = WM_APP + 3;
+inline constexpr UINT kMsgMemoDblClick = WM_APP + 4;   // after the pane selected the word
+inline constexpr UINT kMsgButton3Right = WM_APP + 5;   // a right press on "CAD", handled after the press
+inline constexpr UINT_PTR kTimer1Id = 1;
 
 inline constexpr wchar_t kMainClass[] = L"TForm25";
 inline constexpr wchar_t kSplitterClass[] = L"QuenlitSplitter";

@@ -1,6 +1,6 @@
-#include "app/Win.h"
+#include "win32/base/Win.h"
 
-#include "bridge/TargetCadForm.h"
+#include "text/Titles.h"
 
 namespace quenlit::win {
 

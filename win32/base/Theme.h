@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "app/Win.h"
+#include "win32/base/Win.h"
 
 namespace quenlit::win {
 

@@ -1,4 +1,4 @@
-#include "app/Theme.h"
+#include "win32/base/Theme.h"
 
 #include <dwmapi.h>
 #include <uxtheme.h>
