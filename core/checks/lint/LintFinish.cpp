@@ -1,0 +1,233 @@
+// The rules that need every checked file: function definitions, calls and
+// references by name, and the callers that declare a helper's variables.
+#include <algorithm>
+#include <unordered_map>
+
+#include "checks/lint/Lint.h"
+#include "checks/lint/LintText.h"
+
+namespace quenlit::lint {
+
+using syntax::kNone;
+
+namespace {
+
+constexpr LintRuleInfo kRules[] = {
+    {LintRule::kVarUndeclared, "var-undeclared", LintSeverity::kWarning,
+     "A function sets a variable that no enclosing argument, local or loop binds"},
+    {LintRule::kVarCallerLocal, "var-caller-local", LintSeverity::kNote,
+     "A function sets a variable that a caller of it declares (dynamic scope)"},
+    {LintRule::kVarUnusedLocal, "var-unused-local", LintSeverity::kWarning,
+     "A local of a defun or lambda that its body never names"},
+    {LintRule::kVarUnusedArg, "var-unused-arg", LintSeverity::kNote, "An argument of a defun that its body never names"},
+    {LintRule::kVarDuplicateLocal, "var-duplicate-local", LintSeverity::kWarning,
+     "A name declared twice among the locals, or twice among the arguments"},
+    {LintRule::kVarArgAndLocal, "var-arg-and-local", LintSeverity::kWarning, "A name that is both an argument and a local"},
+    {LintRule::kFuncArity, "func-arity", LintSeverity::kError,
+     "A user function called with another number of arguments than its definition takes"},
+    {LintRule::kFuncArityBuiltin, "func-arity-builtin", LintSeverity::kWarning,
+     "A built-in function called with a number of arguments its signature does not allow"},
+    {LintRule::kFuncUndefined, "func-undefined", LintSeverity::kWarning,
+     "A called function that is neither a built-in, nor defined in the checked files, nor a bound variable"},
+    {LintRule::kFuncDuplicate, "func-duplicate", LintSeverity::kWarning, "A top-level function defined again"},
+    {LintRule::kFuncUnreferenced, "func-unreferenced", LintSeverity::kNote,
+     "A top-level function, not a command, that is never called nor referenced"},
+    {LintRule::kSyntaxUnbalanced, "syntax-unbalanced", LintSeverity::kError, "A list still open at the end of the file"},
+    {LintRule::kSyntaxExtraParen, "syntax-extra-paren", LintSeverity::kError, "A closing parenthesis with no open list"},
+    {LintRule::kSyntaxUnterminatedString, "syntax-unterminated-string", LintSeverity::kError,
+     "A string that runs to the end of the file"},
+    {LintRule::kSyntaxUnterminatedComment, "syntax-unterminated-comment", LintSeverity::kError,
+     "A block comment that runs to the end of the file"},
+};
+
+bool isEntryPoint(const Text& upper) {
+  return upper.rfind(u"C:", 0) == 0 || upper == u"S::STARTUP" || upper == u"*ERROR*";
+}
+
+struct Place {
+  uint32_t file, index;
+};
+
+struct NameFacts {
+  std::vector<int> argCounts;        // distinct, of every definition
+  std::vector<Place> topLevel;       // top-level definitions in file order
+  bool used = false;                 // called or referenced
+  std::vector<Place> callers;        // functions holding a direct call
+};
+
+Text where(const FileLint& here, const FileLint& there, const Range& r, LintLang lang) {
+  if (&here == &there) return (lang == LintLang::kJapanese ? fromUtf8Lenient("行 ") : Text(u"line ")) + toText(r.line);
+  return fromUtf8Lenient(there.name) + u":" + toText(r.line);
+}
+
+}  // namespace
+
+std::span<const LintRuleInfo> lintRules() { return kRules; }
+const LintRuleInfo& lintRuleInfo(LintRule rule) { return kRules[size_t(rule)]; }
+const char* lintSeverityName(LintSeverity s) {
+  return s == LintSeverity::kNote ? "note" : s == LintSeverity::kWarning ? "warning" : "error";
+}
+
+void lintFinish(std::span<FileLint> files, const LintOptions& o) {
+  // One id per name over all files.
+  std::unordered_map<Text, uint32_t> ids;
+  std::vector<std::vector<uint32_t>> global(files.size());
+  for (size_t fi = 0; fi < files.size(); ++fi) {
+    global[fi].reserve(files[fi].folded.size());
+    for (const Text& name : files[fi].folded)
+      global[fi].push_back(ids.try_emplace(name, uint32_t(ids.size())).first->second);
+  }
+  std::vector<NameFacts> facts(ids.size());
+  for (uint32_t fi = 0; fi < files.size(); ++fi) {
+    const FileLint& f = files[fi];
+    for (uint32_t k = 0; k < f.definitions.size(); ++k) {
+      const auto& d = f.definitions[k];
+      NameFacts& nf = facts[global[fi][d.name]];
+      if (std::find(nf.argCounts.begin(), nf.argCounts.end(), d.arguments) == nf.argCounts.end())
+        nf.argCounts.push_back(d.arguments);
+      if (d.topLevel) nf.topLevel.push_back({fi, k});
+    }
+    for (uint32_t r : f.references) facts[global[fi][r]].used = true;
+    for (const auto& c : f.calls) {
+      NameFacts& nf = facts[global[fi][c.head]];
+      nf.used = true;
+      if (c.function != kNone) nf.callers.push_back({fi, c.function});
+    }
+  }
+
+  auto add = [](FileLint& f, LintRule rule, const Range& r, Text symbol, Text message, std::vector<Related> related = {}) {
+    f.findings.push_back({rule, r, std::move(symbol), std::move(message), std::move(related)});
+  };
+  auto nameOf = [&](const FileLint& f, uint32_t folded) -> Text {
+    const uint32_t sp = f.foldedSpelling[folded];
+    return sp == kNone ? f.folded[folded] : f.spellings[sp];
+  };
+  auto functionName = [&](const FileLint& f, uint32_t index) -> Text {
+    const auto& fn = f.functions[index];
+    return fn.name == kNone ? lambdaLabel(Text(), o.lang) : nameOf(f, fn.name);
+  };
+
+  for (uint32_t fi = 0; fi < files.size(); ++fi) {
+    FileLint& f = files[fi];
+    for (const auto& c : f.calls) {
+      const NameFacts& nf = facts[global[fi][c.head]];
+      const Text& spelled = f.spellings[c.spelling];
+      if (!nf.argCounts.empty()) {
+        if (nf.argCounts.size() == 1 && nf.argCounts[0] != c.arguments) {
+          std::vector<Related> rel;
+          if (!nf.topLevel.empty()) {
+            const Place p = nf.topLevel.front();
+            const FileLint& df = files[p.file];
+            rel.push_back({p.file == fi ? std::string() : df.name, df.definitions[p.index].range,
+                           relatedDefinition(df.spellings[df.definitions[p.index].spelling], o.lang)});
+          }
+          add(f, LintRule::kFuncArity, c.range, spelled, arityMessage(spelled, c.arguments, nf.argCounts[0], o.lang),
+              std::move(rel));
+        }
+        continue;
+      }
+      if (const Signature* s = findSignature(spelled)) {
+        if (c.arguments < s->minArgs || (s->maxArgs >= 0 && c.arguments > s->maxArgs))
+          add(f, LintRule::kFuncArityBuiltin, c.range, spelled,
+              builtinArityMessage(spelled, c.arguments, s->minArgs, s->maxArgs, o.lang));
+        continue;
+      }
+      if (o.builtins.contains(spelled)) continue;
+      add(f, LintRule::kFuncUndefined, c.range, spelled, undefinedMessage(spelled, o.lang));
+    }
+
+    for (const auto& d : f.definitions) {
+      if (!d.topLevel) continue;
+      const NameFacts& nf = facts[global[fi][d.name]];
+      const Place first = nf.topLevel.front();
+      const Text& spelled = f.spellings[d.spelling];
+      if (first.file == fi && &f.definitions[first.index] == &d) {
+        if (!nf.used && !isEntryPoint(f.folded[d.name]))
+          add(f, LintRule::kFuncUnreferenced, d.range, spelled, unreferencedMessage(spelled, o.lang));
+        continue;
+      }
+      const FileLint& ff = files[first.file];
+      const Range& fr = ff.definitions[first.index].range;
+      add(f, LintRule::kFuncDuplicate, d.range, spelled, duplicateMessage(spelled, where(f, ff, fr, o.lang), o.lang),
+          {{first.file == fi ? std::string() : ff.name, fr, relatedDefinition(spelled, o.lang)}});
+    }
+
+    for (const auto& w : f.undeclared) {
+      const auto& fn = f.functions[w.function];
+      const Text& spelled = f.spellings[w.spelling];
+      const Text function = functionName(f, w.function);
+      bool callerLocal = false;
+      if (fn.name != kNone) {
+        const uint32_t name = global[fi][w.name];
+        for (const Place& p : facts[global[fi][fn.name]].callers) {
+          const FileLint& cf = files[p.file];
+          const auto& caller = cf.functions[p.index];
+          const bool declares = std::any_of(caller.declared.begin(), caller.declared.end(),
+                                            [&](uint32_t local) { return global[p.file][local] == name; });
+          if (!declares) continue;
+          const Text callerName = functionName(cf, p.index);
+          add(f, LintRule::kVarCallerLocal, w.range, spelled, callerLocalMessage(spelled, function, callerName, o.lang),
+              {{p.file == fi ? std::string() : cf.name, caller.nameRange, relatedCaller(callerName, spelled, o.lang)}});
+          callerLocal = true;
+          break;
+        }
+      }
+      if (!callerLocal)
+        add(f, LintRule::kVarUndeclared, w.range, spelled, undeclaredMessage(spelled, function, o.lang),
+            {{std::string(), fn.nameRange, relatedFunction(function, o.lang)}});
+    }
+
+    std::stable_sort(f.findings.begin(), f.findings.end(), [](const LintFinding& a, const LintFinding& b) {
+      if (a.range.line != b.range.line) return a.range.line < b.range.line;
+      if (a.range.column != b.range.column) return a.range.column < b.range.column;
+      return a.rule < b.rule;
+    });
+  }
+}
+
+GlobalNames::GlobalNames(const TextList& entries) {
+  for (const Text& e : entries) {
+    if (e.empty()) continue;
+    std::vector<Text> pieces(1);
+    bool star = false;
+    for (size_t i = 0; i < e.size(); ++i) {
+      if (e[i] == u'\\' && i + 1 < e.size() && e[i + 1] == u'*') {
+        pieces.back() += u'*';
+        ++i;
+      } else if (e[i] == u'*') {
+        pieces.emplace_back();
+        star = true;
+      } else {
+        pieces.back() += toUpperAscii(e[i]);
+      }
+    }
+    if (star) patterns_.push_back(std::move(pieces));
+    else exact_.push_back(std::move(pieces.front()));
+  }
+}
+
+bool GlobalNames::matches(TextView name) const {
+  const Text upper = toUpperAscii(name);
+  for (const Text& e : exact_)
+    if (e == upper) return true;
+  for (const auto& p : patterns_) {
+    // pieces[0] is a prefix, pieces.back() a suffix, the middle ones in order between.
+    const Text& first = p.front();
+    const Text& last = p.back();
+    if (upper.size() < first.size() + last.size()) continue;
+    if (upper.compare(0, first.size(), first) != 0) continue;
+    if (upper.compare(upper.size() - last.size(), last.size(), last) != 0) continue;
+    size_t at = first.size();
+    const size_t end = upper.size() - last.size();
+    bool ok = true;
+    for (size_t k = 1; k + 1 < p.size() && ok; ++k) {
+      const size_t hit = upper.find(p[k], at);
+      if (hit == Text::npos || hit + p[k].size() > end) ok = false;
+      else at = hit + p[k].size();
+    }
+    if (ok) return true;
+  }
+  return false;
+}
+
+}  // namespace quenlit::lint

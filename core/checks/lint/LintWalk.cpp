@@ -1,0 +1,395 @@
+// One pass over the tree in source order, with an explicit work stack: scopes
+// open and close as their forms are entered and left, so "bound here" is a
+// counter per symbol rather than a search up a chain of scopes.
+#include <algorithm>
+#include <unordered_set>
+
+#include "checks/ExclusionList.h"
+#include "checks/lint/Lint.h"
+#include "checks/lint/LintText.h"
+
+namespace quenlit::lint {
+
+using namespace syntax;
+
+namespace {
+
+enum class Mode : uint8_t { kCode, kData, kWrite, kBindLoop, kPop };
+
+struct Work {
+  uint32_t node;
+  Mode mode;
+};
+
+struct Scope {
+  size_t bindStart;
+  uint32_t function;
+};
+
+class Walker {
+ public:
+  Walker(const Tree& t, const LintOptions& o) : t_(t), o_(o) {
+    boundCount_.assign(t.foldedCount(), 0);
+    excluded_.assign(t.foldedCount(), -1);
+    markArg_.assign(t.foldedCount(), 0);
+    markLocal_.assign(t.foldedCount(), 0);
+  }
+
+  FileLint run() {
+    syntaxFindings();
+    pushChildren(t_.nodes[0].firstChild, Mode::kCode);
+    while (!work_.empty()) {
+      const Work w = work_.back();
+      work_.pop_back();
+      switch (w.mode) {
+        case Mode::kCode: code(w.node); break;
+        case Mode::kData: data(w.node); break;
+        case Mode::kWrite: write(t_.nodes[w.node]); break;
+        case Mode::kBindLoop: bindLoop(w.node); break;
+        case Mode::kPop: popScope(); break;
+      }
+    }
+    out_.spellings.reserve(t_.spellings.size());
+    for (TextView s : t_.spellings) out_.spellings.emplace_back(s);
+    out_.folded.reserve(t_.foldedCount());
+    out_.foldedSpelling.assign(t_.foldedSpelling.begin(), t_.foldedSpelling.end());
+    for (uint32_t f = 0; f < t_.foldedCount(); ++f) {
+      const uint32_t sp = t_.foldedSpelling[f];
+      out_.folded.push_back(toUpperAscii(sp == kNone ? TextView() : t_.spellings[sp]));
+    }
+    return std::move(out_);
+  }
+
+ private:
+  const Node& node(uint32_t id) const { return t_.nodes[id]; }
+  Range rangeOf(const Node& n) const { return t_.range(n); }
+  uint32_t currentFunction() const { return scopes_.empty() ? kNone : scopes_.back().function; }
+  bool isSymbol(uint32_t id, uint32_t folded) const {
+    return id != kNone && node(id).kind == NodeKind::kSymbol && t_.folded(node(id)) == folded;
+  }
+
+  void syntaxFindings() {
+    for (const SyntaxError& e : t_.errors) {
+      LintFinding f;
+      switch (e.kind) {
+        case SyntaxErrorKind::kUnbalanced: f.rule = LintRule::kSyntaxUnbalanced; break;
+        case SyntaxErrorKind::kExtraParen: f.rule = LintRule::kSyntaxExtraParen; break;
+        case SyntaxErrorKind::kUnterminatedString: f.rule = LintRule::kSyntaxUnterminatedString; break;
+        case SyntaxErrorKind::kUnterminatedComment: f.rule = LintRule::kSyntaxUnterminatedComment; break;
+      }
+      f.range = e.range;
+      f.message = syntaxMessage(f.rule, o_.lang);
+      out_.findings.push_back(std::move(f));
+    }
+  }
+
+  // Pushes `first` and its following siblings so that they come off the stack in
+  // source order.
+  void pushChildren(uint32_t first, Mode mode) {
+    const size_t base = work_.size();
+    for (uint32_t c = first; c != kNone; c = node(c).next) work_.push_back({c, mode});
+    std::reverse(work_.begin() + base, work_.end());
+  }
+  void pushOne(uint32_t id, Mode mode) {
+    if (id != kNone) work_.push_back({id, mode});
+  }
+
+  void code(uint32_t id) {
+    const Node& n = node(id);
+    if (n.kind == NodeKind::kQuote) {
+      quoted(n.firstChild);
+    } else if (n.kind == NodeKind::kList) {
+      list(id);
+    }
+  }
+
+  // A quoted datum in code position: a symbol is a reference to a function.
+  void quoted(uint32_t datum) {
+    if (datum == kNone) return;
+    if (node(datum).kind == NodeKind::kSymbol) out_.references.push_back(t_.folded(node(datum)));
+    else pushOne(datum, Mode::kData);
+  }
+
+  void data(uint32_t id) {
+    const Node& n = node(id);
+    if (n.kind == NodeKind::kList) {
+      if (isSymbol(n.firstChild, kLambda)) lambda(n);
+      else pushChildren(n.firstChild, Mode::kData);
+    } else if (n.kind == NodeKind::kQuote) {
+      pushOne(n.firstChild, Mode::kData);
+    }
+  }
+
+  void list(uint32_t id) {
+    const Node& n = node(id);
+    const uint32_t head = n.firstChild;
+    if (head == kNone) return;  // () is nil
+    const Node& h = node(head);
+    if (h.kind != NodeKind::kSymbol) {
+      pushChildren(head, Mode::kCode);
+      return;
+    }
+    const uint32_t f = t_.folded(h);
+    const int args = int(n.value) - 1;
+    switch (f) {
+      case kDefun:
+      case kDefunQ: defun(n); return;
+      case kLambda: lambda(n); return;
+      case kQuoteSym:
+        call(h, args);
+        quoted(h.next);
+        if (h.next != kNone) pushChildren(node(h.next).next, Mode::kData);
+        return;
+      case kFunction:
+        call(h, args);
+        quoted(h.next);  // (function f) names f; (function (lambda ...)) is the lambda
+        return;
+      case kCond:
+        call(h, args);
+        condClauses(h.next);
+        return;
+      case kSetq: {
+        call(h, args);
+        const size_t base = work_.size();
+        bool target = true;
+        for (uint32_t c = h.next; c != kNone; c = node(c).next, target = !target)
+          work_.push_back({c, target && node(c).kind == NodeKind::kSymbol ? Mode::kWrite : Mode::kCode});
+        std::reverse(work_.begin() + base, work_.end());
+        return;
+      }
+      case kSet: {
+        call(h, args);
+        const uint32_t a = h.next;
+        if (a != kNone && node(a).kind == NodeKind::kQuote && node(a).firstChild != kNone &&
+            node(node(a).firstChild).kind == NodeKind::kSymbol) {
+          pushChildren(node(a).next, Mode::kCode);
+          work_.push_back({node(a).firstChild, Mode::kWrite});
+        } else {
+          pushChildren(a, Mode::kCode);
+        }
+        return;
+      }
+      case kForeach:
+      case kVlaxFor: loop(h, args); return;
+      default: break;
+    }
+    if (boundCount_[f] == 0) call(h, args);  // a bound head calls the lambda a variable holds
+    pushChildren(h.next, Mode::kCode);
+  }
+
+  void call(const Node& head, int args) {
+    out_.calls.push_back({t_.folded(head), head.value, rangeOf(head), args, currentFunction()});
+  }
+
+  // Each clause's elements are code; a clause's head is a test, not a call.
+  void condClauses(uint32_t first) {
+    std::vector<Work>& w = scratch_;
+    w.clear();
+    for (uint32_t c = first; c != kNone; c = node(c).next) {
+      if (node(c).kind == NodeKind::kList)
+        for (uint32_t e = node(c).firstChild; e != kNone; e = node(e).next) w.push_back({e, Mode::kCode});
+      else
+        w.push_back({c, Mode::kCode});
+    }
+    work_.insert(work_.end(), w.rbegin(), w.rend());
+  }
+
+  void loop(const Node& head, int args) {
+    call(head, args);
+    const uint32_t var = head.next;
+    if (var == kNone) return;
+    const uint32_t expr = node(var).next;
+    work_.push_back({0, Mode::kPop});
+    if (expr != kNone) pushChildren(node(expr).next, Mode::kCode);
+    work_.push_back({var, Mode::kBindLoop});
+    pushOne(expr, Mode::kCode);  // read in the outer scope, before the variable binds
+  }
+
+  void bindLoop(uint32_t var) {
+    scopes_.push_back({binds_.size(), currentFunction()});
+    if (node(var).kind == NodeKind::kSymbol) bind(t_.folded(node(var)));
+  }
+
+  void bind(uint32_t f) {
+    binds_.push_back(f);
+    ++boundCount_[f];
+  }
+
+  void popScope() {
+    const Scope s = scopes_.back();
+    scopes_.pop_back();
+    for (size_t k = s.bindStart; k < binds_.size(); ++k) --boundCount_[binds_[k]];
+    binds_.resize(s.bindStart);
+  }
+
+  struct Params {
+    std::vector<uint32_t> args, locals;  // symbol nodes
+  };
+
+  void readParams(uint32_t list, Params& p) {
+    p.args.clear();
+    p.locals.clear();
+    if (list == kNone || node(list).kind != NodeKind::kList) return;  // nil or no list: none
+    bool locals = false;
+    for (uint32_t c = node(list).firstChild; c != kNone; c = node(c).next) {
+      if (node(c).kind != NodeKind::kSymbol) continue;
+      if (!locals && t_.folded(node(c)) == kSlash) {
+        locals = true;
+        continue;
+      }
+      (locals ? p.locals : p.args).push_back(c);
+    }
+  }
+
+  void defun(const Node& form) {
+    const Node& head = node(form.firstChild);
+    const uint32_t name = head.next;
+    const bool named = name != kNone && node(name).kind == NodeKind::kSymbol;
+    const uint32_t paramList = name == kNone ? kNone : node(name).next;
+    Params& p = params_;
+    readParams(paramList, p);
+    FileLint::Function fn;
+    if (named) {
+      fn.name = t_.folded(node(name));
+      fn.nameRange = rangeOf(node(name));
+      out_.definitions.push_back({fn.name, node(name).value, fn.nameRange, int(p.args.size()), currentFunction() == kNone});
+    } else {
+      fn.nameRange = rangeOf(head);
+    }
+    for (uint32_t a : p.args) fn.declared.push_back(t_.folded(node(a)));
+    for (uint32_t l : p.locals) fn.declared.push_back(t_.folded(node(l)));
+    std::sort(fn.declared.begin(), fn.declared.end());
+    fn.declared.erase(std::unique(fn.declared.begin(), fn.declared.end()), fn.declared.end());
+    const uint32_t index = uint32_t(out_.functions.size());
+    out_.functions.push_back(std::move(fn));
+    const Text label = named ? Text(t_.text(node(name))) : Text(u"defun");
+    const uint32_t afterParams = paramList == kNone ? kNone : node(paramList).next;
+    enter(form, paramList, afterParams, p, index, label, true);
+  }
+
+  void lambda(const Node& form) {
+    const Node& head = node(form.firstChild);
+    const uint32_t paramList = head.next;
+    Params& p = params_;
+    readParams(paramList, p);
+    uint32_t index = currentFunction();
+    Text label;
+    if (index == kNone) {
+      FileLint::Function fn;
+      fn.nameRange = rangeOf(head);
+      for (uint32_t a : p.args) fn.declared.push_back(t_.folded(node(a)));
+      for (uint32_t l : p.locals) fn.declared.push_back(t_.folded(node(l)));
+      std::sort(fn.declared.begin(), fn.declared.end());
+      fn.declared.erase(std::unique(fn.declared.begin(), fn.declared.end()), fn.declared.end());
+      index = uint32_t(out_.functions.size());
+      out_.functions.push_back(std::move(fn));
+      label = lambdaLabel(Text(), o_.lang);
+    } else {
+      label = lambdaLabel(functionLabel(index), o_.lang);
+    }
+    const uint32_t afterParams = paramList == kNone ? kNone : node(paramList).next;
+    enter(form, paramList, afterParams, p, index, label, false);
+  }
+
+  Text functionLabel(uint32_t index) const {
+    const auto& fn = out_.functions[index];
+    if (fn.name == kNone) return lambdaLabel(Text(), o_.lang);
+    return Text(t_.spellings[t_.foldedSpelling[fn.name]]);
+  }
+
+  // The rules of one parameter list, then the scope for the body.
+  void enter(const Node& form, uint32_t paramList, uint32_t bodyFirst, const Params& p, uint32_t function,
+             const Text& label, bool isDefun) {
+    ++stamp_;
+    for (uint32_t a : p.args) {
+      const uint32_t f = t_.folded(node(a));
+      if (markArg_[f] == stamp_) add(LintRule::kVarDuplicateLocal, node(a), paramMessage(LintRule::kVarDuplicateLocal, true, node(a), label));
+      markArg_[f] = stamp_;
+    }
+    ++stamp_;
+    const uint32_t argStamp = stamp_ - 1;
+    for (uint32_t l : p.locals) {
+      const uint32_t f = t_.folded(node(l));
+      if (markLocal_[f] == stamp_) {
+        add(LintRule::kVarDuplicateLocal, node(l), paramMessage(LintRule::kVarDuplicateLocal, false, node(l), label));
+        continue;
+      }
+      markLocal_[f] = stamp_;
+      if (markArg_[f] == argStamp) add(LintRule::kVarArgAndLocal, node(l), paramMessage(LintRule::kVarArgAndLocal, false, node(l), label));
+    }
+    // Unused: no symbol of the name anywhere in the body, quoted data included.
+    const uint32_t from = paramList == kNone ? kNone : t_.endToken(node(paramList)) + 1;
+    const uint32_t to = form.lastToken;
+    auto unused = [&](uint32_t f) { return from == kNone || from > to || !t_.occursBetween(f, from, to); };
+    ++stamp_;
+    if (isDefun)
+      for (uint32_t a : p.args) {
+        const uint32_t f = t_.folded(node(a));
+        if (markArg_[f] == stamp_) continue;
+        markArg_[f] = stamp_;
+        if (unused(f)) add(LintRule::kVarUnusedArg, node(a), paramMessage(LintRule::kVarUnusedArg, true, node(a), label));
+      }
+    for (uint32_t l : p.locals) {
+      const uint32_t f = t_.folded(node(l));
+      if (markLocal_[f] == stamp_) continue;
+      markLocal_[f] = stamp_;
+      if (unused(f)) add(LintRule::kVarUnusedLocal, node(l), paramMessage(LintRule::kVarUnusedLocal, false, node(l), label));
+    }
+
+    scopes_.push_back({binds_.size(), function});
+    for (uint32_t a : p.args) bind(t_.folded(node(a)));
+    for (uint32_t l : p.locals) bind(t_.folded(node(l)));
+    work_.push_back({0, Mode::kPop});
+    pushChildren(bodyFirst, Mode::kCode);
+  }
+
+  Text paramMessage(LintRule rule, bool argument, const Node& n, const Text& label) const {
+    return variableMessage(rule, argument, t_.text(n), label, o_.lang);
+  }
+
+  void add(LintRule rule, const Node& n, Text message) {
+    LintFinding f;
+    f.rule = rule;
+    f.range = rangeOf(n);
+    f.symbol = Text(t_.text(n));
+    f.message = std::move(message);
+    out_.findings.push_back(std::move(f));
+  }
+
+  bool excluded(uint32_t f, TextView name) {
+    if (excluded_[f] < 0)
+      excluded_[f] = (jogaiContains(o_.exclusions, name) || o_.globals.matches(name)) ? 1 : 0;
+    return excluded_[f] == 1;
+  }
+
+  void write(const Node& n) {
+    const uint32_t f = t_.folded(n);
+    const uint32_t fn = currentFunction();
+    if (boundCount_[f] > 0 || fn == kNone) return;  // bound, or a file global by design
+    if (excluded(f, t_.text(n))) return;
+    if (!written_.insert((uint64_t(fn) << 32) | f).second) return;
+    out_.undeclared.push_back({f, n.value, rangeOf(n), fn});
+  }
+
+  const Tree& t_;
+  const LintOptions& o_;
+  FileLint out_;
+  std::vector<Work> work_, scratch_;
+  std::vector<Scope> scopes_;
+  std::vector<uint32_t> binds_, boundCount_, markArg_, markLocal_;
+  std::vector<int8_t> excluded_;
+  uint32_t stamp_ = 0;
+  std::unordered_set<uint64_t> written_;
+  Params params_;
+};
+
+}  // namespace
+
+FileLint lintTree(const Tree& tree, const LintOptions& options) { return Walker(tree, options).run(); }
+
+FileLint lintLines(std::span<const Text> lines, const LintOptions& options) {
+  const Tree tree = read(lines);
+  return lintTree(tree, options);
+}
+
+}  // namespace quenlit::lint
