@@ -52,7 +52,7 @@ struct NameFacts {
   std::vector<int> argCounts;        // distinct, of every definition
   std::vector<Place> topLevel;       // top-level definitions in file order
   bool used = false;                 // called or referenced
-  std::vector<Place> callers;        // functions holding a direct call
+  std::vector<Place> callers;        // functions holding a direct call (not of a nested namesake)
 };
 
 Text where(const FileLint& here, const FileLint& there, const Range& r, LintLang lang) {
@@ -77,9 +77,21 @@ void lintFinish(std::span<FileLint> files, const LintOptions& o) {
     for (const Text& name : files[fi].folded)
       global[fi].push_back(ids.try_emplace(name, uint32_t(ids.size())).first->second);
   }
+  // A call of a name that a defun nested in the same outermost function defines
+  // reaches that definition, not the namesakes elsewhere (many commands nest a `main`).
+  auto key = [](uint32_t top, uint32_t name) { return (uint64_t(top) << 32) | name; };
+  std::vector<std::unordered_map<uint64_t, std::vector<uint32_t>>> localCallers(files.size());
   std::vector<NameFacts> facts(ids.size());
   for (uint32_t fi = 0; fi < files.size(); ++fi) {
     const FileLint& f = files[fi];
+    std::unordered_map<uint64_t, bool> nested;
+    for (const auto& d : f.definitions)
+      if (!d.topLevel) nested[key(f.functions[d.function].top, d.name)] = true;
+    for (const auto& c : f.calls) {
+      if (c.function == kNone) continue;
+      const uint64_t k = key(f.functions[c.function].top, c.head);
+      if (nested.count(k)) localCallers[fi][k].push_back(c.function);
+    }
     for (uint32_t k = 0; k < f.definitions.size(); ++k) {
       const auto& d = f.definitions[k];
       NameFacts& nf = facts[global[fi][d.name]];
@@ -91,7 +103,8 @@ void lintFinish(std::span<FileLint> files, const LintOptions& o) {
     for (const auto& c : f.calls) {
       NameFacts& nf = facts[global[fi][c.head]];
       nf.used = true;
-      if (c.function != kNone) nf.callers.push_back({fi, c.function});
+      if (c.function != kNone && !localCallers[fi].count(key(f.functions[c.function].top, c.head)))
+        nf.callers.push_back({fi, c.function});
     }
   }
 
@@ -159,7 +172,12 @@ void lintFinish(std::span<FileLint> files, const LintOptions& o) {
       bool callerLocal = false;
       if (fn.name != kNone) {
         const uint32_t name = global[fi][w.name];
-        for (const Place& p : facts[global[fi][fn.name]].callers) {
+        std::vector<Place> nestedCallers;
+        const bool isNested = fn.top != w.function;
+        if (isNested)
+          if (auto it = localCallers[fi].find(key(fn.top, fn.name)); it != localCallers[fi].end())
+            for (uint32_t k : it->second) nestedCallers.push_back({fi, k});
+        for (const Place& p : isNested ? nestedCallers : facts[global[fi][fn.name]].callers) {
           const FileLint& cf = files[p.file];
           const auto& caller = cf.functions[p.index];
           const bool declares = std::any_of(caller.declared.begin(), caller.declared.end(),

@@ -113,11 +113,25 @@ class Walker {
   void data(uint32_t id) {
     const Node& n = node(id);
     if (n.kind == NodeKind::kList) {
-      if (isSymbol(n.firstChild, kLambda)) lambda(n);
-      else pushChildren(n.firstChild, Mode::kData);
+      if (isSymbol(n.firstChild, kLambda)) {
+        lambda(n);
+        return;
+      }
+      reactorCallback(n);
+      pushChildren(n.firstChild, Mode::kData);
     } else if (n.kind == NodeKind::kQuote) {
       pushOne(n.firstChild, Mode::kData);
     }
+  }
+
+  // (:vlr-commandEnded . on-end) in a reactor's event list names its callback.
+  void reactorCallback(const Node& n) {
+    if (!n.dotted || n.value != 2) return;
+    const Node& event = node(n.firstChild);
+    const Node& callback = node(event.next);
+    if (event.kind != NodeKind::kSymbol || callback.kind != NodeKind::kSymbol) return;
+    const TextView e = t_.text(event);
+    if (e.size() > 5 && FoldEqual()(e.substr(0, 5), u":vlr-")) out_.references.push_back(t_.folded(callback));
   }
 
   void list(uint32_t id) {
@@ -249,10 +263,13 @@ class Walker {
     Params& p = params_;
     readParams(paramList, p);
     FileLint::Function fn;
+    const uint32_t index = uint32_t(out_.functions.size());
+    const uint32_t outer = currentFunction();
+    fn.top = outer == kNone ? index : out_.functions[outer].top;
     if (named) {
       fn.name = t_.folded(node(name));
       fn.nameRange = rangeOf(node(name));
-      out_.definitions.push_back({fn.name, node(name).value, fn.nameRange, int(p.args.size()), currentFunction() == kNone});
+      out_.definitions.push_back({fn.name, node(name).value, fn.nameRange, int(p.args.size()), outer == kNone, index});
     } else {
       fn.nameRange = rangeOf(head);
     }
@@ -260,11 +277,12 @@ class Walker {
     for (uint32_t l : p.locals) fn.declared.push_back(t_.folded(node(l)));
     std::sort(fn.declared.begin(), fn.declared.end());
     fn.declared.erase(std::unique(fn.declared.begin(), fn.declared.end()), fn.declared.end());
-    const uint32_t index = uint32_t(out_.functions.size());
     out_.functions.push_back(std::move(fn));
     const Text label = named ? Text(t_.text(node(name))) : Text(u"defun");
     const uint32_t afterParams = paramList == kNone ? kNone : node(paramList).next;
-    enter(form, paramList, afterParams, p, index, label, true);
+    // The handler's one argument is AutoLISP's to give: not using it is no fault.
+    const bool handler = named && toUpperAscii(t_.text(node(name))) == u"*ERROR*";
+    enter(form, paramList, afterParams, p, index, label, !handler);
   }
 
   void lambda(const Node& form) {
@@ -282,6 +300,7 @@ class Walker {
       std::sort(fn.declared.begin(), fn.declared.end());
       fn.declared.erase(std::unique(fn.declared.begin(), fn.declared.end()), fn.declared.end());
       index = uint32_t(out_.functions.size());
+      fn.top = index;
       out_.functions.push_back(std::move(fn));
       label = lambdaLabel(Text(), o_.lang);
     } else {
