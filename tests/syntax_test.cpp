@@ -77,26 +77,26 @@ TEST(Reader, TreeOfListsQuotesAndSymbols) {
   const TextList src = lines("(defun F (a) '(x . y) ''z)\n(f)");
   const Tree t = read(src);
   const Node& root = t.nodes[0];
-  ASSERT_EQ(root.value, 2u);
-  const Node& defun = t.nodes[root.firstChild];
-  EXPECT_EQ(defun.value, 5u);  // defun F (a) '(x . y) ''z
-  uint32_t c = defun.firstChild;
+  ASSERT_EQ(root.value(), 2u);
+  const Node& defun = t.nodes[t.firstChild(root)];
+  EXPECT_EQ(defun.value(), 5u);  // defun F (a) '(x . y) ''z
+  uint32_t c = t.firstChild(defun);
   EXPECT_EQ(t.folded(t.nodes[c]), uint32_t(kDefun));
   c = t.nodes[c].next;
   const uint32_t fUpper = t.folded(t.nodes[c]);
   EXPECT_EQ(t.text(t.nodes[c]), u"F");
   c = t.nodes[t.nodes[c].next].next;
   const Node& quoted = t.nodes[c];
-  ASSERT_EQ(quoted.kind, NodeKind::kQuote);
-  EXPECT_TRUE(t.nodes[quoted.firstChild].dotted);
-  EXPECT_EQ(t.nodes[quoted.firstChild].value, 2u);  // the dot is no element
+  ASSERT_EQ(quoted.kind(), NodeKind::kQuote);
+  EXPECT_TRUE(t.nodes[t.firstChild(quoted)].dotted());
+  EXPECT_EQ(t.nodes[t.firstChild(quoted)].value(), 2u);  // the dot is no element
   EXPECT_EQ(t.range(quoted), (Range{1, 14, 1, 22}));
   const Node& twice = t.nodes[quoted.next];
-  EXPECT_EQ(t.nodes[twice.firstChild].kind, NodeKind::kQuote);
+  EXPECT_EQ(t.nodes[t.firstChild(twice)].kind(), NodeKind::kQuote);
   EXPECT_EQ(t.range(twice), (Range{1, 23, 1, 26}));
   // f and F are one symbol; both occurrences are found by token.
   const Node& call = t.nodes[defun.next];
-  EXPECT_EQ(t.folded(t.nodes[call.firstChild]), fUpper);
+  EXPECT_EQ(t.folded(t.nodes[t.firstChild(call)]), fUpper);
   EXPECT_EQ(t.occurrences(fUpper).size(), 2u);
   EXPECT_EQ(t.findFolded(u"f"), fUpper);
 }

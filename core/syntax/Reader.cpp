@@ -9,18 +9,18 @@ namespace {
 constexpr char16_t kUpper(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; }
 
 bool isSeparator(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
-bool endsAtom(char16_t c) {
-  return isSeparator(c) || c == u'(' || c == u')' || c == u'\'' || c == u'"' || c == u';';
-}
-bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-
-struct ExactHash {
-  size_t operator()(TextView s) const {
-    size_t h = 1469598103934665603ull;
-    for (char16_t c : s) h = (h ^ c) * 1099511628211ull;
-    return h;
+// The characters that end an atom, as a table: the scan's inner loop.
+struct AtomEnds {
+  bool ends[128] = {};
+  constexpr AtomEnds() {
+    for (char16_t c : {u' ', u'\t', u'\r', u'\n', u'(', u')', u'\'', u'"', u';'}) ends[c] = true;
   }
 };
+constexpr AtomEnds kAtomEnds;
+bool endsAtom(char16_t c) { return c < 128 && kAtomEnds.ends[c]; }
+bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+constexpr uint32_t kFnvBasis = 2166136261u, kFnvPrime = 16777619u;
 
 // Builds tokens and nodes as the scanner finds them. Open lists and pending quotes
 // live on an explicit stack, so nesting depth costs memory, never the call stack.
@@ -34,6 +34,13 @@ class Reader {
       t_.foldedIds.emplace(TextView(w), uint32_t(t_.foldedSpelling.size()));
       t_.foldedSpelling.push_back(kNone);  // no spelling until the document writes one
     }
+    // Typical code has a token every four or five characters: reserving for that
+    // spares the copies of growing vectors without holding much unused room.
+    size_t chars = 0;
+    for (const Text& l : lines) chars += l.size() + 1;
+    t_.tokens.reserve(chars / 4 + 16);
+    t_.nodes.reserve(chars / 5 + 16);
+    slots_.assign(1024, 0);
     t_.nodes.push_back(Node{});
     stack_.push_back({0, kNone, false});
   }
@@ -86,8 +93,9 @@ class Reader {
         }
       } else {
         size_t j = i + 1;
-        while (j < n && !endsAtom(s[j])) ++j;
-        atom(li, i, j);
+        uint32_t h = (kFnvBasis ^ c) * kFnvPrime;
+        while (j < n && !endsAtom(s[j])) h = (h ^ s[j++]) * kFnvPrime;
+        atom(li, i, j, h);
         i = j;
       }
     }
@@ -139,7 +147,7 @@ class Reader {
 
   uint32_t newNode(NodeKind kind, uint32_t token) {
     Node n;
-    n.kind = kind;
+    n.setKind(kind);
     n.token = token;
     n.lastToken = token;
     t_.nodes.push_back(n);
@@ -150,11 +158,10 @@ class Reader {
   // received its datum is complete and leaves the stack.
   void attach(uint32_t node) {
     Frame& f = stack_.back();
-    if (f.last == kNone) t_.nodes[f.node].firstChild = node;
-    else t_.nodes[f.last].next = node;
+    if (f.last != kNone) t_.nodes[f.last].next = node;  // the first child is the node after its list
     f.last = node;
-    ++t_.nodes[f.node].value;
-    while (stack_.back().quote && t_.nodes[stack_.back().node].value > 0) stack_.pop_back();
+    t_.nodes[f.node].setValue(t_.nodes[f.node].value() + 1);
+    while (stack_.back().quote && t_.nodes[stack_.back().node].value() > 0) stack_.pop_back();
   }
 
   void atomNode(NodeKind kind, uint32_t token) { attach(newNode(kind, token)); }
@@ -181,28 +188,52 @@ class Reader {
     stack_.pop_back();
   }
 
-  void atom(uint32_t li, size_t from, size_t to) {
+  // The spelling id of an atom's text: open addressing over the hashes of the scan.
+  uint32_t spelling(TextView text, uint32_t h) {
+    size_t mask = slots_.size() - 1;
+    for (size_t at = h & mask;; at = (at + 1) & mask) {
+      const uint32_t slot = slots_[at];
+      if (slot == 0) break;
+      if (hashes_[slot - 1] == h && t_.spellings[slot - 1] == text) return slot - 1;
+    }
+    const uint32_t id = uint32_t(t_.spellings.size());
+    t_.spellings.push_back(text);
+    hashes_.push_back(h);
+    auto [f, newFolded] = t_.foldedIds.try_emplace(text, uint32_t(t_.foldedSpelling.size()));
+    if (newFolded) t_.foldedSpelling.push_back(id);
+    else if (t_.foldedSpelling[f->second] == kNone) t_.foldedSpelling[f->second] = id;
+    t_.foldedOf.push_back(f->second);
+    if (2 * t_.spellings.size() > slots_.size()) {  // keep the table at most half full
+      slots_.assign(slots_.size() * 2, 0);
+      mask = slots_.size() - 1;
+      for (uint32_t k = 0; k < t_.spellings.size(); ++k) {
+        size_t at = hashes_[k] & mask;
+        while (slots_[at] != 0) at = (at + 1) & mask;
+        slots_[at] = k + 1;
+      }
+    } else {
+      size_t at = h & mask;
+      while (slots_[at] != 0) at = (at + 1) & mask;
+      slots_[at] = id + 1;
+    }
+    return id;
+  }
+
+  void atom(uint32_t li, size_t from, size_t to, uint32_t h) {
     const TextView text = TextView(lines_[li]).substr(from, to - from);
     if (text.size() == 1 && text[0] == u'.' && !stack_.back().quote && stack_.size() > 1) {
       push(TokenKind::kDot, li, from, li, to);
-      t_.nodes[stack_.back().node].dotted = true;
+      t_.nodes[stack_.back().node].setDotted();
       return;
     }
-    if (isNumber(text)) {
+    const char16_t c0 = text[0];
+    if (((c0 >= u'0' && c0 <= u'9') || c0 == u'+' || c0 == u'-' || c0 == u'.') && isNumber(text)) {
       atomNode(NodeKind::kNumber, push(TokenKind::kNumber, li, from, li, to));
       return;
     }
     const uint32_t token = push(TokenKind::kSymbol, li, from, li, to);
     const uint32_t node = newNode(NodeKind::kSymbol, token);
-    auto [it, added] = exact_.try_emplace(text, uint32_t(t_.spellings.size()));
-    if (added) {
-      t_.spellings.push_back(text);
-      auto [f, newFolded] = t_.foldedIds.try_emplace(text, uint32_t(t_.foldedSpelling.size()));
-      if (newFolded) t_.foldedSpelling.push_back(it->second);
-      else if (t_.foldedSpelling[f->second] == kNone) t_.foldedSpelling[f->second] = it->second;
-      t_.foldedOf.push_back(f->second);
-    }
-    t_.nodes[node].value = it->second;
+    t_.nodes[node].setValue(spelling(text, h));
     attach(node);
   }
 
@@ -227,7 +258,7 @@ class Reader {
       t_.errors.push_back({SyntaxErrorKind::kUnbalanced, t_.tokens[outer].range(), outer});
       const uint32_t last = uint32_t(t_.tokens.size() - 1);
       for (size_t k = 1; k < stack_.size(); ++k) {
-        t_.nodes[stack_[k].node].closed = false;
+        t_.nodes[stack_[k].node].setUnclosed();
         t_.nodes[stack_[k].node].lastToken = last;
       }
     }
@@ -242,18 +273,19 @@ class Reader {
     const size_t n = t_.foldedCount();
     t_.occurrenceStart.assign(n + 1, 0);
     for (const Node& node : t_.nodes)
-      if (node.kind == NodeKind::kSymbol) ++t_.occurrenceStart[t_.foldedOf[node.value] + 1];
+      if (node.kind() == NodeKind::kSymbol) ++t_.occurrenceStart[t_.foldedOf[node.value()] + 1];
     for (size_t k = 0; k < n; ++k) t_.occurrenceStart[k + 1] += t_.occurrenceStart[k];
     t_.occurrenceList.resize(t_.occurrenceStart[n]);
     std::vector<uint32_t> fill(t_.occurrenceStart.begin(), t_.occurrenceStart.end() - 1);
     for (const Node& node : t_.nodes)
-      if (node.kind == NodeKind::kSymbol) t_.occurrenceList[fill[t_.foldedOf[node.value]]++] = node.token;
+      if (node.kind() == NodeKind::kSymbol) t_.occurrenceList[fill[t_.foldedOf[node.value()]]++] = node.token;
   }
 
   std::span<const Text> lines_;
   Tree t_;
   std::vector<Frame> stack_;
-  std::unordered_map<TextView, uint32_t, ExactHash> exact_;
+  std::vector<uint32_t> slots_;   // spelling id + 1; 0: empty
+  std::vector<uint32_t> hashes_;  // per spelling
   bool inString_ = false, inBlock_ = false, escapePending_ = false;
   uint32_t startLine_ = 0, startColumn_ = 0;
 };
@@ -299,7 +331,7 @@ Tree read(std::span<const Text> lines) { return Reader(lines).run(); }
 uint32_t Tree::endToken(const Node& n) const {
   const Node* p = &n;
   // A quote ends where its datum ends; chains of quotes are followed without recursion.
-  while (p->kind == NodeKind::kQuote && p->firstChild != kNone) p = &nodes[p->firstChild];
+  while (p->kind() == NodeKind::kQuote && firstChild(*p) != kNone) p = &nodes[firstChild(*p)];
   return p->lastToken;
 }
 

@@ -46,15 +46,25 @@ struct Token {
 
 enum class NodeKind : uint8_t { kRoot, kList, kQuote, kSymbol, kNumber, kString };
 
+// 16 bytes a node: a list's first child is the node after it, so only the next
+// sibling is stored; kind and flags share a word with the value.
 struct Node {
   uint32_t token = kNone;      // '(' of a list, '\'' of a quote, the atom itself
   uint32_t lastToken = kNone;  // ')' of a closed list; an unclosed one's last token
-  uint32_t firstChild = kNone;
   uint32_t next = kNone;       // next sibling
-  uint32_t value = 0;          // symbol: spelling id; list, quote, root: number of children
-  NodeKind kind = NodeKind::kRoot;
-  bool closed = true;          // list: its ')' was found
-  bool dotted = false;         // list: holds a lone '.'
+  uint32_t bits = 0;           // value | kind << 27 | closed << 30 | dotted << 31
+
+  // symbol: spelling id; list, quote, root: number of children
+  uint32_t value() const { return bits & kValueMask; }
+  NodeKind kind() const { return NodeKind((bits >> 27) & 7); }
+  bool closed() const { return !(bits & (1u << 30)); }  // list: its ')' was found
+  bool dotted() const { return bits & (1u << 31); }     // list: holds a lone '.'
+
+  static constexpr uint32_t kValueMask = (1u << 27) - 1;
+  void setKind(NodeKind k) { bits = (bits & ~(7u << 27)) | (uint32_t(k) << 27); }
+  void setValue(uint32_t v) { bits = (bits & ~kValueMask) | (v & kValueMask); }
+  void setUnclosed() { bits |= 1u << 30; }
+  void setDotted() { bits |= 1u << 31; }
 };
 
 enum class SyntaxErrorKind : uint8_t { kUnbalanced, kExtraParen, kUnterminatedString, kUnterminatedComment };
@@ -93,8 +103,14 @@ struct Tree {
   std::vector<uint32_t> foldedSpelling; // folded id -> its first spelling
   size_t foldedCount() const { return foldedSpelling.size(); }
 
-  uint32_t folded(const Node& n) const { return foldedOf[n.value]; }
-  TextView text(const Node& n) const { return spellings[n.value]; }  // symbols only
+  uint32_t folded(const Node& n) const { return foldedOf[n.value()]; }
+  TextView text(const Node& n) const { return spellings[n.value()]; }  // symbols only
+  // The first child of a list, a quote or the root; kNone for none.
+  uint32_t firstChild(const Node& n) const {
+    const NodeKind k = n.kind();
+    const bool container = k == NodeKind::kList || k == NodeKind::kQuote || k == NodeKind::kRoot;
+    return container && n.value() > 0 ? uint32_t(&n - nodes.data()) + 1 : kNone;
+  }
   Range range(const Node& n) const;     // first to last token
   uint32_t endToken(const Node& n) const;  // the last token a node covers
 

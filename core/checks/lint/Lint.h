@@ -96,6 +96,7 @@ struct FileLint {
 
   struct Function {     // a defun, or a lambda outside every defun
     uint32_t name = syntax::kNone;  // folded id; kNone for a lambda
+    uint32_t spelling = syntax::kNone;  // the name as its defun writes it
     uint32_t top = 0;               // the outermost function it stands in (itself at top level)
     Range nameRange;
     std::vector<uint32_t> declared;  // arguments and locals, folded ids, sorted

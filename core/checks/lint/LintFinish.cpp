@@ -103,21 +103,37 @@ void lintFinish(std::span<FileLint> files, const LintOptions& o) {
     for (const auto& c : f.calls) {
       NameFacts& nf = facts[global[fi][c.head]];
       nf.used = true;
-      if (c.function != kNone && !localCallers[fi].count(key(f.functions[c.function].top, c.head)))
+      // Calls of one function follow each other: keep each caller once in a row.
+      if (c.function != kNone && !localCallers[fi].count(key(f.functions[c.function].top, c.head)) &&
+          (nf.callers.empty() || nf.callers.back().file != fi || nf.callers.back().index != c.function))
         nf.callers.push_back({fi, c.function});
     }
   }
 
+  // What a name that no checked file defines is, looked up once per name.
+  enum class Kind : int8_t { kUnknown, kSignature, kListed, kUndefined };
+  std::vector<Kind> kinds(ids.size(), Kind::kUnknown);
+  std::vector<const Signature*> signatures(ids.size(), nullptr);
+  // Each function's arguments and locals as global ids, sorted, when first asked.
+  std::vector<std::vector<std::vector<uint32_t>>> declared(files.size());
+  auto declares = [&](uint32_t file, uint32_t function, uint32_t name) {
+    auto& perFile = declared[file];
+    if (perFile.empty()) perFile.resize(files[file].functions.size());
+    auto& d = perFile[function];
+    const auto& local = files[file].functions[function].declared;
+    if (d.empty() && !local.empty()) {
+      for (uint32_t l : local) d.push_back(global[file][l]);
+      std::sort(d.begin(), d.end());
+    }
+    return std::binary_search(d.begin(), d.end(), name);
+  };
+
   auto add = [](FileLint& f, LintRule rule, const Range& r, Text symbol, Text message, std::vector<Related> related = {}) {
     f.findings.push_back({rule, r, std::move(symbol), std::move(message), std::move(related)});
   };
-  auto nameOf = [&](const FileLint& f, uint32_t folded) -> Text {
-    const uint32_t sp = f.foldedSpelling[folded];
-    return sp == kNone ? f.folded[folded] : f.spellings[sp];
-  };
   auto functionName = [&](const FileLint& f, uint32_t index) -> Text {
     const auto& fn = f.functions[index];
-    return fn.name == kNone ? lambdaLabel(Text(), o.lang) : nameOf(f, fn.name);
+    return fn.name == kNone ? lambdaLabel(Text(), o.lang) : f.spellings[fn.spelling];
   };
 
   for (uint32_t fi = 0; fi < files.size(); ++fi) {
@@ -139,14 +155,21 @@ void lintFinish(std::span<FileLint> files, const LintOptions& o) {
         }
         continue;
       }
-      if (const Signature* s = findSignature(spelled)) {
+      const uint32_t g = global[fi][c.head];
+      if (kinds[g] == Kind::kUnknown) {
+        signatures[g] = findSignature(f.folded[c.head]);
+        kinds[g] = signatures[g] ? Kind::kSignature
+                   : o.builtins.contains(f.folded[c.head]) ? Kind::kListed
+                                                            : Kind::kUndefined;
+      }
+      if (kinds[g] == Kind::kSignature) {
+        const Signature* s = signatures[g];
         if (c.arguments < s->minArgs || (s->maxArgs >= 0 && c.arguments > s->maxArgs))
           add(f, LintRule::kFuncArityBuiltin, c.range, spelled,
               builtinArityMessage(spelled, c.arguments, s->minArgs, s->maxArgs, o.lang));
-        continue;
+      } else if (kinds[g] == Kind::kUndefined) {
+        add(f, LintRule::kFuncUndefined, c.range, spelled, undefinedMessage(spelled, o.lang));
       }
-      if (o.builtins.contains(spelled)) continue;
-      add(f, LintRule::kFuncUndefined, c.range, spelled, undefinedMessage(spelled, o.lang));
     }
 
     for (const auto& d : f.definitions) {
@@ -180,9 +203,7 @@ void lintFinish(std::span<FileLint> files, const LintOptions& o) {
         for (const Place& p : isNested ? nestedCallers : facts[global[fi][fn.name]].callers) {
           const FileLint& cf = files[p.file];
           const auto& caller = cf.functions[p.index];
-          const bool declares = std::any_of(caller.declared.begin(), caller.declared.end(),
-                                            [&](uint32_t local) { return global[p.file][local] == name; });
-          if (!declares) continue;
+          if (!declares(p.file, p.index, name)) continue;
           const Text callerName = functionName(cf, p.index);
           add(f, LintRule::kVarCallerLocal, w.range, spelled, callerLocalMessage(spelled, function, callerName, o.lang),
               {{p.file == fi ? std::string() : cf.name, caller.nameRange, relatedCaller(callerName, spelled, o.lang)}});
@@ -195,11 +216,19 @@ void lintFinish(std::span<FileLint> files, const LintOptions& o) {
             {{std::string(), fn.nameRange, relatedFunction(function, o.lang)}});
     }
 
-    std::stable_sort(f.findings.begin(), f.findings.end(), [](const LintFinding& a, const LintFinding& b) {
-      if (a.range.line != b.range.line) return a.range.line < b.range.line;
-      if (a.range.column != b.range.column) return a.range.column < b.range.column;
-      return a.rule < b.rule;
-    });
+    // Sorted through their keys, then moved once each.
+    std::vector<std::pair<uint64_t, uint32_t>> order(f.findings.size());
+    for (uint32_t k = 0; k < order.size(); ++k) {
+      const LintFinding& x = f.findings[k];
+      order[k] = {(uint64_t(uint32_t(x.range.line)) << 40) | (uint64_t(uint32_t(x.range.column) & 0xFFFFFFu) << 16) |
+                      uint64_t(x.rule),
+                  k};
+    }
+    std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<LintFinding> sorted;
+    sorted.reserve(order.size());
+    for (const auto& [_, k] : order) sorted.push_back(std::move(f.findings[k]));
+    f.findings = std::move(sorted);
   }
 }
 

@@ -33,11 +33,13 @@ class Walker {
     excluded_.assign(t.foldedCount(), -1);
     markArg_.assign(t.foldedCount(), 0);
     markLocal_.assign(t.foldedCount(), 0);
+    out_.calls.reserve(t.nodes.size() / 5);  // about one call in five nodes
+    work_.reserve(256);
   }
 
   FileLint run() {
     syntaxFindings();
-    pushChildren(t_.nodes[0].firstChild, Mode::kCode);
+    pushChildren(t_.firstChild(t_.nodes[0]), Mode::kCode);
     while (!work_.empty()) {
       const Work w = work_.back();
       work_.pop_back();
@@ -65,7 +67,7 @@ class Walker {
   Range rangeOf(const Node& n) const { return t_.range(n); }
   uint32_t currentFunction() const { return scopes_.empty() ? kNone : scopes_.back().function; }
   bool isSymbol(uint32_t id, uint32_t folded) const {
-    return id != kNone && node(id).kind == NodeKind::kSymbol && t_.folded(node(id)) == folded;
+    return id != kNone && node(id).kind() == NodeKind::kSymbol && t_.folded(node(id)) == folded;
   }
 
   void syntaxFindings() {
@@ -96,9 +98,9 @@ class Walker {
 
   void code(uint32_t id) {
     const Node& n = node(id);
-    if (n.kind == NodeKind::kQuote) {
-      quoted(n.firstChild);
-    } else if (n.kind == NodeKind::kList) {
+    if (n.kind() == NodeKind::kQuote) {
+      quoted(t_.firstChild(n));
+    } else if (n.kind() == NodeKind::kList) {
       list(id);
     }
   }
@@ -106,45 +108,45 @@ class Walker {
   // A quoted datum in code position: a symbol is a reference to a function.
   void quoted(uint32_t datum) {
     if (datum == kNone) return;
-    if (node(datum).kind == NodeKind::kSymbol) out_.references.push_back(t_.folded(node(datum)));
+    if (node(datum).kind() == NodeKind::kSymbol) out_.references.push_back(t_.folded(node(datum)));
     else pushOne(datum, Mode::kData);
   }
 
   void data(uint32_t id) {
     const Node& n = node(id);
-    if (n.kind == NodeKind::kList) {
-      if (isSymbol(n.firstChild, kLambda)) {
+    if (n.kind() == NodeKind::kList) {
+      if (isSymbol(t_.firstChild(n), kLambda)) {
         lambda(n);
         return;
       }
       reactorCallback(n);
-      pushChildren(n.firstChild, Mode::kData);
-    } else if (n.kind == NodeKind::kQuote) {
-      pushOne(n.firstChild, Mode::kData);
+      pushChildren(t_.firstChild(n), Mode::kData);
+    } else if (n.kind() == NodeKind::kQuote) {
+      pushOne(t_.firstChild(n), Mode::kData);
     }
   }
 
   // (:vlr-commandEnded . on-end) in a reactor's event list names its callback.
   void reactorCallback(const Node& n) {
-    if (!n.dotted || n.value != 2) return;
-    const Node& event = node(n.firstChild);
+    if (!n.dotted() || n.value() != 2) return;
+    const Node& event = node(t_.firstChild(n));
     const Node& callback = node(event.next);
-    if (event.kind != NodeKind::kSymbol || callback.kind != NodeKind::kSymbol) return;
+    if (event.kind() != NodeKind::kSymbol || callback.kind() != NodeKind::kSymbol) return;
     const TextView e = t_.text(event);
     if (e.size() > 5 && FoldEqual()(e.substr(0, 5), u":vlr-")) out_.references.push_back(t_.folded(callback));
   }
 
   void list(uint32_t id) {
     const Node& n = node(id);
-    const uint32_t head = n.firstChild;
+    const uint32_t head = t_.firstChild(n);
     if (head == kNone) return;  // () is nil
     const Node& h = node(head);
-    if (h.kind != NodeKind::kSymbol) {
+    if (h.kind() != NodeKind::kSymbol) {
       pushChildren(head, Mode::kCode);
       return;
     }
     const uint32_t f = t_.folded(h);
-    const int args = int(n.value) - 1;
+    const int args = int(n.value()) - 1;
     switch (f) {
       case kDefun:
       case kDefunQ: defun(n); return;
@@ -167,17 +169,17 @@ class Walker {
         const size_t base = work_.size();
         bool target = true;
         for (uint32_t c = h.next; c != kNone; c = node(c).next, target = !target)
-          work_.push_back({c, target && node(c).kind == NodeKind::kSymbol ? Mode::kWrite : Mode::kCode});
+          work_.push_back({c, target && node(c).kind() == NodeKind::kSymbol ? Mode::kWrite : Mode::kCode});
         std::reverse(work_.begin() + base, work_.end());
         return;
       }
       case kSet: {
         call(h, args);
         const uint32_t a = h.next;
-        if (a != kNone && node(a).kind == NodeKind::kQuote && node(a).firstChild != kNone &&
-            node(node(a).firstChild).kind == NodeKind::kSymbol) {
+        if (a != kNone && node(a).kind() == NodeKind::kQuote && t_.firstChild(node(a)) != kNone &&
+            node(t_.firstChild(node(a))).kind() == NodeKind::kSymbol) {
           pushChildren(node(a).next, Mode::kCode);
-          work_.push_back({node(a).firstChild, Mode::kWrite});
+          work_.push_back({t_.firstChild(node(a)), Mode::kWrite});
         } else {
           pushChildren(a, Mode::kCode);
         }
@@ -192,7 +194,7 @@ class Walker {
   }
 
   void call(const Node& head, int args) {
-    out_.calls.push_back({t_.folded(head), head.value, rangeOf(head), args, currentFunction()});
+    out_.calls.push_back({t_.folded(head), head.value(), rangeOf(head), args, currentFunction()});
   }
 
   // Each clause's elements are code; a clause's head is a test, not a call.
@@ -200,8 +202,8 @@ class Walker {
     std::vector<Work>& w = scratch_;
     w.clear();
     for (uint32_t c = first; c != kNone; c = node(c).next) {
-      if (node(c).kind == NodeKind::kList)
-        for (uint32_t e = node(c).firstChild; e != kNone; e = node(e).next) w.push_back({e, Mode::kCode});
+      if (node(c).kind() == NodeKind::kList)
+        for (uint32_t e = t_.firstChild(node(c)); e != kNone; e = node(e).next) w.push_back({e, Mode::kCode});
       else
         w.push_back({c, Mode::kCode});
     }
@@ -221,7 +223,7 @@ class Walker {
 
   void bindLoop(uint32_t var) {
     scopes_.push_back({binds_.size(), currentFunction()});
-    if (node(var).kind == NodeKind::kSymbol) bind(t_.folded(node(var)));
+    if (node(var).kind() == NodeKind::kSymbol) bind(t_.folded(node(var)));
   }
 
   void bind(uint32_t f) {
@@ -243,10 +245,10 @@ class Walker {
   void readParams(uint32_t list, Params& p) {
     p.args.clear();
     p.locals.clear();
-    if (list == kNone || node(list).kind != NodeKind::kList) return;  // nil or no list: none
+    if (list == kNone || node(list).kind() != NodeKind::kList) return;  // nil or no list: none
     bool locals = false;
-    for (uint32_t c = node(list).firstChild; c != kNone; c = node(c).next) {
-      if (node(c).kind != NodeKind::kSymbol) continue;
+    for (uint32_t c = t_.firstChild(node(list)); c != kNone; c = node(c).next) {
+      if (node(c).kind() != NodeKind::kSymbol) continue;
       if (!locals && t_.folded(node(c)) == kSlash) {
         locals = true;
         continue;
@@ -256,9 +258,9 @@ class Walker {
   }
 
   void defun(const Node& form) {
-    const Node& head = node(form.firstChild);
+    const Node& head = node(t_.firstChild(form));
     const uint32_t name = head.next;
-    const bool named = name != kNone && node(name).kind == NodeKind::kSymbol;
+    const bool named = name != kNone && node(name).kind() == NodeKind::kSymbol;
     const uint32_t paramList = name == kNone ? kNone : node(name).next;
     Params& p = params_;
     readParams(paramList, p);
@@ -268,8 +270,9 @@ class Walker {
     fn.top = outer == kNone ? index : out_.functions[outer].top;
     if (named) {
       fn.name = t_.folded(node(name));
+      fn.spelling = node(name).value();
       fn.nameRange = rangeOf(node(name));
-      out_.definitions.push_back({fn.name, node(name).value, fn.nameRange, int(p.args.size()), outer == kNone, index});
+      out_.definitions.push_back({fn.name, node(name).value(), fn.nameRange, int(p.args.size()), outer == kNone, index});
     } else {
       fn.nameRange = rangeOf(head);
     }
@@ -278,20 +281,18 @@ class Walker {
     std::sort(fn.declared.begin(), fn.declared.end());
     fn.declared.erase(std::unique(fn.declared.begin(), fn.declared.end()), fn.declared.end());
     out_.functions.push_back(std::move(fn));
-    const Text label = named ? Text(t_.text(node(name))) : Text(u"defun");
     const uint32_t afterParams = paramList == kNone ? kNone : node(paramList).next;
     // The handler's one argument is AutoLISP's to give: not using it is no fault.
     const bool handler = named && toUpperAscii(t_.text(node(name))) == u"*ERROR*";
-    enter(form, paramList, afterParams, p, index, label, !handler);
+    enter(form, paramList, afterParams, p, index, false, !handler);
   }
 
   void lambda(const Node& form) {
-    const Node& head = node(form.firstChild);
+    const Node& head = node(t_.firstChild(form));
     const uint32_t paramList = head.next;
     Params& p = params_;
     readParams(paramList, p);
     uint32_t index = currentFunction();
-    Text label;
     if (index == kNone) {
       FileLint::Function fn;
       fn.nameRange = rangeOf(head);
@@ -302,27 +303,27 @@ class Walker {
       index = uint32_t(out_.functions.size());
       fn.top = index;
       out_.functions.push_back(std::move(fn));
-      label = lambdaLabel(Text(), o_.lang);
-    } else {
-      label = lambdaLabel(functionLabel(index), o_.lang);
     }
     const uint32_t afterParams = paramList == kNone ? kNone : node(paramList).next;
-    enter(form, paramList, afterParams, p, index, label, false);
+    enter(form, paramList, afterParams, p, index, true, false);
   }
 
-  Text functionLabel(uint32_t index) const {
+  // How messages name a function: its name, "a lambda in f", or "a lambda".
+  Text functionLabel(uint32_t index, bool lambda) const {
     const auto& fn = out_.functions[index];
     if (fn.name == kNone) return lambdaLabel(Text(), o_.lang);
-    return Text(t_.spellings[t_.foldedSpelling[fn.name]]);
+    const Text name(t_.spellings[fn.spelling]);
+    return lambda ? lambdaLabel(name, o_.lang) : name;
   }
 
   // The rules of one parameter list, then the scope for the body.
   void enter(const Node& form, uint32_t paramList, uint32_t bodyFirst, const Params& p, uint32_t function,
-             const Text& label, bool isDefun) {
+             bool isLambda, bool isDefun) {
+    label_ = {function, isLambda};
     ++stamp_;
     for (uint32_t a : p.args) {
       const uint32_t f = t_.folded(node(a));
-      if (markArg_[f] == stamp_) add(LintRule::kVarDuplicateLocal, node(a), paramMessage(LintRule::kVarDuplicateLocal, true, node(a), label));
+      if (markArg_[f] == stamp_) add(LintRule::kVarDuplicateLocal, node(a), paramMessage(LintRule::kVarDuplicateLocal, true, node(a)));
       markArg_[f] = stamp_;
     }
     ++stamp_;
@@ -330,11 +331,11 @@ class Walker {
     for (uint32_t l : p.locals) {
       const uint32_t f = t_.folded(node(l));
       if (markLocal_[f] == stamp_) {
-        add(LintRule::kVarDuplicateLocal, node(l), paramMessage(LintRule::kVarDuplicateLocal, false, node(l), label));
+        add(LintRule::kVarDuplicateLocal, node(l), paramMessage(LintRule::kVarDuplicateLocal, false, node(l)));
         continue;
       }
       markLocal_[f] = stamp_;
-      if (markArg_[f] == argStamp) add(LintRule::kVarArgAndLocal, node(l), paramMessage(LintRule::kVarArgAndLocal, false, node(l), label));
+      if (markArg_[f] == argStamp) add(LintRule::kVarArgAndLocal, node(l), paramMessage(LintRule::kVarArgAndLocal, false, node(l)));
     }
     // Unused: no symbol of the name anywhere in the body, quoted data included.
     const uint32_t from = paramList == kNone ? kNone : t_.endToken(node(paramList)) + 1;
@@ -346,13 +347,13 @@ class Walker {
         const uint32_t f = t_.folded(node(a));
         if (markArg_[f] == stamp_) continue;
         markArg_[f] = stamp_;
-        if (unused(f)) add(LintRule::kVarUnusedArg, node(a), paramMessage(LintRule::kVarUnusedArg, true, node(a), label));
+        if (unused(f)) add(LintRule::kVarUnusedArg, node(a), paramMessage(LintRule::kVarUnusedArg, true, node(a)));
       }
     for (uint32_t l : p.locals) {
       const uint32_t f = t_.folded(node(l));
       if (markLocal_[f] == stamp_) continue;
       markLocal_[f] = stamp_;
-      if (unused(f)) add(LintRule::kVarUnusedLocal, node(l), paramMessage(LintRule::kVarUnusedLocal, false, node(l), label));
+      if (unused(f)) add(LintRule::kVarUnusedLocal, node(l), paramMessage(LintRule::kVarUnusedLocal, false, node(l)));
     }
 
     scopes_.push_back({binds_.size(), function});
@@ -362,8 +363,8 @@ class Walker {
     pushChildren(bodyFirst, Mode::kCode);
   }
 
-  Text paramMessage(LintRule rule, bool argument, const Node& n, const Text& label) const {
-    return variableMessage(rule, argument, t_.text(n), label, o_.lang);
+  Text paramMessage(LintRule rule, bool argument, const Node& n) const {
+    return variableMessage(rule, argument, t_.text(n), functionLabel(label_.first, label_.second), o_.lang);
   }
 
   void add(LintRule rule, const Node& n, Text message) {
@@ -387,7 +388,7 @@ class Walker {
     if (boundCount_[f] > 0 || fn == kNone) return;  // bound, or a file global by design
     if (excluded(f, t_.text(n))) return;
     if (!written_.insert((uint64_t(fn) << 32) | f).second) return;
-    out_.undeclared.push_back({f, n.value, rangeOf(n), fn});
+    out_.undeclared.push_back({f, n.value(), rangeOf(n), fn});
   }
 
   const Tree& t_;
@@ -400,6 +401,7 @@ class Walker {
   uint32_t stamp_ = 0;
   std::unordered_set<uint64_t> written_;
   Params params_;
+  std::pair<uint32_t, bool> label_{0, false};  // the function whose parameters are judged
 };
 
 }  // namespace
