@@ -151,3 +151,33 @@ TEST(Lint, AcrossFilesAndRelatedPlaces) {
                              "app.lsp:4:8 func-duplicate -> lib.lsp:2",
                          }));
 }
+
+// On real files every finding's range covers exactly the token its message names.
+TEST(Lint, RangesOnTheCorpusCoverTheNamedToken) {
+  QUENLIT_CORPUS_FILES(files);
+  const TextList jogai = mergeJogaiLines(builtinJogaiWords(), {});
+  const BuiltinList builtins;
+  const lint::GlobalNames globals;
+  const lint::LintOptions opts{jogai, builtins, globals};
+  std::vector<lint::FileLint> all;
+  std::vector<SourceLines> sources(files.size());
+  for (size_t i = 0; i < files.size(); ++i) {
+    ASSERT_TRUE(loadLspFile(files[i], sources[i]).ok) << files[i];
+    all.push_back(lint::lintLines(sources[i].lines, opts));
+  }
+  lint::lintFinish(all, opts);
+  size_t checked = 0;
+  for (size_t i = 0; i < files.size(); ++i)
+    for (const auto& f : all[i].findings) {
+      const Text& line = sources[i].lines.at(size_t(f.range.line) - 1);
+      const Text at = line.substr(size_t(f.range.column) - 1, size_t(f.range.endColumn - f.range.column));
+      if (f.symbol.empty()) {
+        EXPECT_TRUE(at == u"(" || at == u")" || at == u"\"" || at == u";|") << files[i] << ":" << f.range.line;
+      } else {
+        EXPECT_EQ(at, f.symbol) << files[i] << ":" << f.range.line;
+        EXPECT_NE(f.message.find(u"'" + f.symbol + u"'"), Text::npos) << U8(f.message);
+      }
+      ++checked;
+    }
+  EXPECT_GT(checked, 1000u);
+}
