@@ -242,3 +242,27 @@ TEST(Check, WalkOfFolders) {
   EXPECT_EQ(empty.out, "0 findings in 0 files, 10000 files checked\n");
 #endif
 }
+
+// The scoped rules by default: --globals silences intentional globals, notes alone
+// exit 0, --across-files judges calls over the files, --lang ja words it in Japanese.
+TEST(Check, ScopedRulesGlobalsAcrossFilesAndJapanese) {
+  TempDir dir;
+  writeBytes(dir.path / "lib.lsp", "(defun lib-fn (a) (setq *app-last* a))\n");
+  writeBytes(dir.path / "main.lsp", "(defun c:main ()\n  (setq total 1)\n  (lib-fn 1 2))\n");
+  const std::string lib = u8(dir.path / "lib.lsp"), main = u8(dir.path / "main.lsp");
+  auto alone = runCli({"check", "--format", "gcc", lib, main});
+  EXPECT_EQ(alone.code, 1);
+  EXPECT_EQ(alone.out, lib + ":1:8: note: function 'lib-fn' is never called nor referenced [func-unreferenced]\n" + lib +
+                           ":1:25: warning: '*app-last*' is set in lib-fn but declared neither as an argument nor as a "
+                           "local [var-undeclared]\n" +
+                           main + ":2:9: warning: 'total' is set in c:main but declared neither as an argument nor as a "
+                           "local [var-undeclared]\n" +
+                           main + ":3:4: warning: 'lib-fn' is called but is neither defined nor a built-in [func-undefined]\n");
+  auto globals = runCli({"check", "--format", "gcc", "--globals", "*app-*, total", lib});
+  EXPECT_EQ(globals.code, 0) << globals.out;  // one note left
+  EXPECT_EQ(globals.out, lib + ":1:8: note: function 'lib-fn' is never called nor referenced [func-unreferenced]\n");
+  auto together = runCli({"check", "--format", "gcc", "--across-files", "--globals", "*app-*,total", "--lang", "ja", lib, main});
+  EXPECT_EQ(together.out, main + ":3:4: error: 'lib-fn' の呼び出しの引数は 2 個ですが、定義の引数は 1 個です [func-arity]\n");
+  auto textual = runCli({"check", "--textual", "--format", "gcc", main});
+  EXPECT_NE(textual.out.find("[var-global]"), std::string::npos) << textual.out;
+}
