@@ -33,7 +33,9 @@ class Walker {
     excluded_.assign(t.foldedCount(), -1);
     markArg_.assign(t.foldedCount(), 0);
     markLocal_.assign(t.foldedCount(), 0);
-    out_.calls.reserve(t.nodes.size() / 5);  // about one call in five nodes
+    size_t lists = 0;  // every call is a list: room for that many, not twice as many
+    for (const Node& n : t.nodes) lists += n.kind() == NodeKind::kList;
+    out_.calls.reserve(lists);
     work_.reserve(256);
   }
 
