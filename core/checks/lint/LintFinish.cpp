@@ -72,16 +72,24 @@ void lintFinish(std::span<FileLint> files, const LintOptions& o) {
   // One id per name over all files.
   std::unordered_map<Text, uint32_t> ids;
   std::vector<std::vector<uint32_t>> global(files.size());
-  for (size_t fi = 0; fi < files.size(); ++fi) {
-    global[fi].reserve(files[fi].folded.size());
-    for (const Text& name : files[fi].folded)
-      global[fi].push_back(ids.try_emplace(name, uint32_t(ids.size())).first->second);
+  size_t names = 0;
+  if (files.size() == 1) {  // a file alone: its own ids are the ids
+    names = files[0].folded.size();
+    global[0].resize(names);
+    for (uint32_t k = 0; k < names; ++k) global[0][k] = k;
+  } else {
+    for (size_t fi = 0; fi < files.size(); ++fi) {
+      global[fi].reserve(files[fi].folded.size());
+      for (const Text& name : files[fi].folded)
+        global[fi].push_back(ids.try_emplace(name, uint32_t(ids.size())).first->second);
+    }
+    names = ids.size();
   }
   // A call of a name that a defun nested in the same outermost function defines
   // reaches that definition, not the namesakes elsewhere (many commands nest a `main`).
   auto key = [](uint32_t top, uint32_t name) { return (uint64_t(top) << 32) | name; };
   std::vector<std::unordered_map<uint64_t, std::vector<uint32_t>>> localCallers(files.size());
-  std::vector<NameFacts> facts(ids.size());
+  std::vector<NameFacts> facts(names);
   for (uint32_t fi = 0; fi < files.size(); ++fi) {
     const FileLint& f = files[fi];
     std::unordered_map<uint64_t, bool> nested;
@@ -112,8 +120,8 @@ void lintFinish(std::span<FileLint> files, const LintOptions& o) {
 
   // What a name that no checked file defines is, looked up once per name.
   enum class Kind : int8_t { kUnknown, kSignature, kListed, kUndefined };
-  std::vector<Kind> kinds(ids.size(), Kind::kUnknown);
-  std::vector<const Signature*> signatures(ids.size(), nullptr);
+  std::vector<Kind> kinds(names, Kind::kUnknown);
+  std::vector<const Signature*> signatures(names, nullptr);
   // Each function's arguments and locals as global ids, sorted, when first asked.
   std::vector<std::vector<std::vector<uint32_t>>> declared(files.size());
   auto declares = [&](uint32_t file, uint32_t function, uint32_t name) {
