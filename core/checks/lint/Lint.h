@@ -84,14 +84,36 @@ struct LintOptions {
   LintLang lang = LintLang::kEnglish;
 };
 
+// Names packed in one buffer: a file holds thousands of short ones.
+class NameTable {
+ public:
+  void add(TextView name) {
+    starts_.push_back(uint32_t(chars_.size()));
+    chars_ += name;
+  }
+  TextView operator[](size_t k) const {
+    const size_t end = k + 1 < starts_.size() ? starts_[k + 1] : chars_.size();
+    return TextView(chars_).substr(starts_[k], end - starts_[k]);
+  }
+  size_t size() const { return starts_.size(); }
+  void reserve(size_t names, size_t chars) {
+    starts_.reserve(names);
+    chars_.reserve(chars);
+  }
+
+ private:
+  Text chars_;
+  std::vector<uint32_t> starts_;
+};
+
 // What one file says about functions and variables, kept for the rules that look
 // at several files. Plain data: no views into the source.
 struct FileLint {
   std::string name;                    // set by the caller: how other files' findings name it
   std::vector<LintFinding> findings;   // sorted by range and rule once finished
 
-  TextList folded;     // folded id -> the name upper-cased
-  TextList spellings;  // spelling id -> the name as written
+  NameTable folded;     // folded id -> the name upper-cased
+  NameTable spellings;  // spelling id -> the name as written
   std::vector<uint32_t> foldedSpelling;  // folded id -> its first spelling (kNone: none)
 
   struct Function {     // a defun, or a lambda outside every defun
@@ -130,6 +152,16 @@ struct FileLint {
     uint32_t function;
   };
   std::vector<Write> undeclared;
+
+  // The parameter rules' findings, worded once the tree is gone (it holds the most memory).
+  struct ParamFinding {
+    LintRule rule;
+    Range range;
+    uint32_t spelling;
+    uint32_t function;
+    bool argument, lambda;
+  };
+  std::vector<ParamFinding> params;
 };
 
 // Reads the tree and adds the findings that need this file only (syntax, the
@@ -138,7 +170,8 @@ FileLint lintTree(const syntax::Tree& tree, const LintOptions& options);
 FileLint lintLines(std::span<const Text> lines, const LintOptions& options);
 
 // The function rules and var-undeclared/var-caller-local, judged over `files`
-// together (one file: alone), then the findings sorted.
+// together (one file: alone), the parameter findings worded, then the findings
+// sorted. Once per lintTree.
 void lintFinish(std::span<FileLint> files, const LintOptions& options);
 
 // The built-in signature table shipped with the program.

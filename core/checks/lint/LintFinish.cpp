@@ -80,8 +80,8 @@ void lintFinish(std::span<FileLint> files, const LintOptions& o) {
   } else {
     for (size_t fi = 0; fi < files.size(); ++fi) {
       global[fi].reserve(files[fi].folded.size());
-      for (const Text& name : files[fi].folded)
-        global[fi].push_back(ids.try_emplace(name, uint32_t(ids.size())).first->second);
+      for (size_t k = 0; k < files[fi].folded.size(); ++k)
+        global[fi].push_back(ids.try_emplace(Text(files[fi].folded[k]), uint32_t(ids.size())).first->second);
     }
     names = ids.size();
   }
@@ -136,19 +136,20 @@ void lintFinish(std::span<FileLint> files, const LintOptions& o) {
     return std::binary_search(d.begin(), d.end(), name);
   };
 
-  auto add = [](FileLint& f, LintRule rule, const Range& r, Text symbol, Text message, std::vector<Related> related = {}) {
-    f.findings.push_back({rule, r, std::move(symbol), std::move(message), std::move(related)});
+  auto add = [](FileLint& f, LintRule rule, const Range& r, TextView symbol, Text message,
+                std::vector<Related> related = {}) {
+    f.findings.push_back({rule, r, Text(symbol), std::move(message), std::move(related)});
   };
   auto functionName = [&](const FileLint& f, uint32_t index) -> Text {
     const auto& fn = f.functions[index];
-    return fn.name == kNone ? lambdaLabel(Text(), o.lang) : f.spellings[fn.spelling];
+    return fn.name == kNone ? lambdaLabel(Text(), o.lang) : Text(f.spellings[fn.spelling]);
   };
 
   for (uint32_t fi = 0; fi < files.size(); ++fi) {
     FileLint& f = files[fi];
     for (const auto& c : f.calls) {
       const NameFacts& nf = facts[global[fi][c.head]];
-      const Text& spelled = f.spellings[c.spelling];
+      const TextView spelled = f.spellings[c.spelling];
       if (!nf.argCounts.empty()) {
         if (nf.argCounts.size() == 1 && nf.argCounts[0] != c.arguments) {
           std::vector<Related> rel;
@@ -184,9 +185,9 @@ void lintFinish(std::span<FileLint> files, const LintOptions& o) {
       if (!d.topLevel) continue;
       const NameFacts& nf = facts[global[fi][d.name]];
       const Place first = nf.topLevel.front();
-      const Text& spelled = f.spellings[d.spelling];
+      const TextView spelled = f.spellings[d.spelling];
       if (first.file == fi && &f.definitions[first.index] == &d) {
-        if (!nf.used && !isEntryPoint(f.folded[d.name]))
+        if (!nf.used && !isEntryPoint(Text(f.folded[d.name])))
           add(f, LintRule::kFuncUnreferenced, d.range, spelled, unreferencedMessage(spelled, o.lang));
         continue;
       }
@@ -196,9 +197,18 @@ void lintFinish(std::span<FileLint> files, const LintOptions& o) {
           {{first.file == fi ? std::string() : ff.name, fr, relatedDefinition(spelled, o.lang)}});
     }
 
+    for (const auto& p : f.params) {
+      const auto& fn = f.functions[p.function];
+      Text function = fn.name == kNone ? lambdaLabel(Text(), o.lang) : Text(f.spellings[fn.spelling]);
+      if (fn.name != kNone && p.lambda) function = lambdaLabel(function, o.lang);
+      const TextView spelled = f.spellings[p.spelling];
+      add(f, p.rule, p.range, spelled, variableMessage(p.rule, p.argument, spelled, function, o.lang));
+    }
+    f.params = {};
+
     for (const auto& w : f.undeclared) {
       const auto& fn = f.functions[w.function];
-      const Text& spelled = f.spellings[w.spelling];
+      const TextView spelled = f.spellings[w.spelling];
       const Text function = functionName(f, w.function);
       bool callerLocal = false;
       if (fn.name != kNone) {

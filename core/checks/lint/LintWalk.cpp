@@ -53,13 +53,25 @@ class Walker {
         case Mode::kPop: popScope(); break;
       }
     }
-    out_.spellings.reserve(t_.spellings.size());
-    for (TextView s : t_.spellings) out_.spellings.emplace_back(s);
-    out_.folded.reserve(t_.foldedCount());
+    size_t chars = 0;
+    for (TextView sp : t_.spellings) chars += sp.size();
+    out_.spellings.reserve(t_.spellings.size(), chars);
+    for (TextView sp : t_.spellings) out_.spellings.add(sp);
     out_.foldedSpelling.assign(t_.foldedSpelling.begin(), t_.foldedSpelling.end());
+    out_.folded.reserve(t_.foldedCount(), chars);
+    static constexpr const char16_t* kWellKnown[kWellKnownCount] = {
+        u"DEFUN", u"DEFUN-Q", u"LAMBDA", u"QUOTE", u"FUNCTION", u"COND",
+        u"SETQ",  u"SET",     u"FOREACH", u"VLAX-FOR", u"NIL", u"/"};
+    Text upper;
     for (uint32_t f = 0; f < t_.foldedCount(); ++f) {
       const uint32_t sp = t_.foldedSpelling[f];
-      out_.folded.push_back(toUpperAscii(sp == kNone ? TextView() : t_.spellings[sp]));
+      if (sp == kNone) {
+        out_.folded.add(f < kWellKnownCount ? TextView(kWellKnown[f]) : TextView());
+        continue;
+      }
+      upper.assign(t_.spellings[sp]);
+      for (char16_t& c : upper) c = toUpperAscii(c);
+      out_.folded.add(upper);
     }
     return std::move(out_);
   }
@@ -310,14 +322,6 @@ class Walker {
     enter(form, paramList, afterParams, p, index, true, false);
   }
 
-  // How messages name a function: its name, "a lambda in f", or "a lambda".
-  Text functionLabel(uint32_t index, bool lambda) const {
-    const auto& fn = out_.functions[index];
-    if (fn.name == kNone) return lambdaLabel(Text(), o_.lang);
-    const Text name(t_.spellings[fn.spelling]);
-    return lambda ? lambdaLabel(name, o_.lang) : name;
-  }
-
   // The rules of one parameter list, then the scope for the body.
   void enter(const Node& form, uint32_t paramList, uint32_t bodyFirst, const Params& p, uint32_t function,
              bool isLambda, bool isDefun) {
@@ -325,7 +329,7 @@ class Walker {
     ++stamp_;
     for (uint32_t a : p.args) {
       const uint32_t f = t_.folded(node(a));
-      if (markArg_[f] == stamp_) add(LintRule::kVarDuplicateLocal, node(a), paramMessage(LintRule::kVarDuplicateLocal, true, node(a)));
+      if (markArg_[f] == stamp_) param(LintRule::kVarDuplicateLocal, node(a), true);
       markArg_[f] = stamp_;
     }
     ++stamp_;
@@ -333,11 +337,11 @@ class Walker {
     for (uint32_t l : p.locals) {
       const uint32_t f = t_.folded(node(l));
       if (markLocal_[f] == stamp_) {
-        add(LintRule::kVarDuplicateLocal, node(l), paramMessage(LintRule::kVarDuplicateLocal, false, node(l)));
+        param(LintRule::kVarDuplicateLocal, node(l), false);
         continue;
       }
       markLocal_[f] = stamp_;
-      if (markArg_[f] == argStamp) add(LintRule::kVarArgAndLocal, node(l), paramMessage(LintRule::kVarArgAndLocal, false, node(l)));
+      if (markArg_[f] == argStamp) param(LintRule::kVarArgAndLocal, node(l), false);
     }
     // Unused: no symbol of the name anywhere in the body, quoted data included.
     const uint32_t from = paramList == kNone ? kNone : t_.endToken(node(paramList)) + 1;
@@ -349,13 +353,13 @@ class Walker {
         const uint32_t f = t_.folded(node(a));
         if (markArg_[f] == stamp_) continue;
         markArg_[f] = stamp_;
-        if (unused(f)) add(LintRule::kVarUnusedArg, node(a), paramMessage(LintRule::kVarUnusedArg, true, node(a)));
+        if (unused(f)) param(LintRule::kVarUnusedArg, node(a), true);
       }
     for (uint32_t l : p.locals) {
       const uint32_t f = t_.folded(node(l));
       if (markLocal_[f] == stamp_) continue;
       markLocal_[f] = stamp_;
-      if (unused(f)) add(LintRule::kVarUnusedLocal, node(l), paramMessage(LintRule::kVarUnusedLocal, false, node(l)));
+      if (unused(f)) param(LintRule::kVarUnusedLocal, node(l), false);
     }
 
     scopes_.push_back({binds_.size(), function});
@@ -365,17 +369,8 @@ class Walker {
     pushChildren(bodyFirst, Mode::kCode);
   }
 
-  Text paramMessage(LintRule rule, bool argument, const Node& n) const {
-    return variableMessage(rule, argument, t_.text(n), functionLabel(label_.first, label_.second), o_.lang);
-  }
-
-  void add(LintRule rule, const Node& n, Text message) {
-    LintFinding f;
-    f.rule = rule;
-    f.range = rangeOf(n);
-    f.symbol = Text(t_.text(n));
-    f.message = std::move(message);
-    out_.findings.push_back(std::move(f));
+  void param(LintRule rule, const Node& n, bool argument) {
+    out_.params.push_back({rule, rangeOf(n), n.value(), label_.first, argument, label_.second});
   }
 
   bool excluded(uint32_t f, TextView name) {
