@@ -122,18 +122,25 @@ void lintFinish(std::span<FileLint> files, const LintOptions& o) {
   enum class Kind : int8_t { kUnknown, kSignature, kListed, kUndefined };
   std::vector<Kind> kinds(names, Kind::kUnknown);
   std::vector<const Signature*> signatures(names, nullptr);
-  // Each function's arguments and locals as global ids, sorted, when first asked.
-  std::vector<std::vector<std::vector<uint32_t>>> declared(files.size());
-  auto declares = [&](uint32_t file, uint32_t function, uint32_t name) {
-    auto& perFile = declared[file];
-    if (perFile.empty()) perFile.resize(files[file].functions.size());
-    auto& d = perFile[function];
-    const auto& local = files[file].functions[function].declared;
-    if (d.empty() && !local.empty()) {
-      for (uint32_t l : local) d.push_back(global[file][l]);
-      std::sort(d.begin(), d.end());
-    }
-    return std::binary_search(d.begin(), d.end(), name);
+  // Per function with an undeclared write: every name its callers declare, with the
+  // first caller (in file and call order) that declares it; built once, sorted by name.
+  std::unordered_map<uint64_t, std::vector<std::pair<uint32_t, Place>>> callerDecls;
+  auto callerDeclarations = [&](uint32_t fi, uint32_t function) -> const std::vector<std::pair<uint32_t, Place>>& {
+    auto [it, added] = callerDecls.try_emplace((uint64_t(fi) << 32) | function);
+    if (!added) return it->second;
+    const auto& fn = files[fi].functions[function];
+    std::vector<Place> nested;
+    const bool isNested = fn.top != function;
+    if (isNested)
+      if (auto c = localCallers[fi].find(key(fn.top, fn.name)); c != localCallers[fi].end())
+        for (uint32_t k : c->second) nested.push_back({fi, k});
+    auto& out = it->second;
+    for (const Place& p : isNested ? nested : facts[global[fi][fn.name]].callers)
+      for (uint32_t local : files[p.file].functions[p.index].declared) out.push_back({global[p.file][local], p});
+    std::stable_sort(out.begin(), out.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    out.erase(std::unique(out.begin(), out.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
+              out.end());
+    return out;
   };
 
   auto add = [](FileLint& f, LintRule rule, const Range& r, TextView symbol, Text message,
@@ -212,21 +219,18 @@ void lintFinish(std::span<FileLint> files, const LintOptions& o) {
       const Text function = functionName(f, w.function);
       bool callerLocal = false;
       if (fn.name != kNone) {
+        const auto& decls = callerDeclarations(fi, w.function);
         const uint32_t name = global[fi][w.name];
-        std::vector<Place> nestedCallers;
-        const bool isNested = fn.top != w.function;
-        if (isNested)
-          if (auto it = localCallers[fi].find(key(fn.top, fn.name)); it != localCallers[fi].end())
-            for (uint32_t k : it->second) nestedCallers.push_back({fi, k});
-        for (const Place& p : isNested ? nestedCallers : facts[global[fi][fn.name]].callers) {
+        auto it = std::lower_bound(decls.begin(), decls.end(), name,
+                                   [](const std::pair<uint32_t, Place>& d, uint32_t n) { return d.first < n; });
+        if (it != decls.end() && it->first == name) {
+          const Place p = it->second;
           const FileLint& cf = files[p.file];
-          const auto& caller = cf.functions[p.index];
-          if (!declares(p.file, p.index, name)) continue;
           const Text callerName = functionName(cf, p.index);
           add(f, LintRule::kVarCallerLocal, w.range, spelled, callerLocalMessage(spelled, function, callerName, o.lang),
-              {{p.file == fi ? std::string() : cf.name, caller.nameRange, relatedCaller(callerName, spelled, o.lang)}});
+              {{p.file == fi ? std::string() : cf.name, cf.functions[p.index].nameRange,
+                relatedCaller(callerName, spelled, o.lang)}});
           callerLocal = true;
-          break;
         }
       }
       if (!callerLocal)
