@@ -93,10 +93,14 @@ void lintFinish(std::span<FileLint> files, const LintOptions& o) {
   for (uint32_t fi = 0; fi < files.size(); ++fi) {
     const FileLint& f = files[fi];
     std::unordered_map<uint64_t, bool> nested;
+    std::vector<bool> nestedName(f.folded.size(), false);  // a quick no for most calls
     for (const auto& d : f.definitions)
-      if (!d.topLevel) nested[key(f.functions[d.function].top, d.name)] = true;
+      if (!d.topLevel) {
+        nested[key(f.functions[d.function].top, d.name)] = true;
+        nestedName[d.name] = true;
+      }
     for (const auto& c : f.calls) {
-      if (c.function == kNone) continue;
+      if (c.function == kNone || !nestedName[c.head]) continue;
       const uint64_t k = key(f.functions[c.function].top, c.head);
       if (nested.count(k)) localCallers[fi][k].push_back(c.function);
     }
@@ -112,7 +116,8 @@ void lintFinish(std::span<FileLint> files, const LintOptions& o) {
       NameFacts& nf = facts[global[fi][c.head]];
       nf.used = true;
       // Calls of one function follow each other: keep each caller once in a row.
-      if (c.function != kNone && !localCallers[fi].count(key(f.functions[c.function].top, c.head)) &&
+      if (c.function != kNone &&
+          (localCallers[fi].empty() || !localCallers[fi].count(key(f.functions[c.function].top, c.head))) &&
           (nf.callers.empty() || nf.callers.back().file != fi || nf.callers.back().index != c.function))
         nf.callers.push_back({fi, c.function});
     }

@@ -102,9 +102,11 @@ class Walker {
   // Pushes `first` and its following siblings so that they come off the stack in
   // source order.
   void pushChildren(uint32_t first, Mode mode) {
-    const size_t base = work_.size();
-    for (uint32_t c = first; c != kNone; c = node(c).next) work_.push_back({c, mode});
-    std::reverse(work_.begin() + base, work_.end());
+    size_t n = 0;
+    for (uint32_t c = first; c != kNone; c = node(c).next) ++n;
+    size_t at = work_.size() + n;
+    work_.resize(at);
+    for (uint32_t c = first; c != kNone; c = node(c).next) work_[--at] = {c, mode};
   }
   void pushOne(uint32_t id, Mode mode) {
     if (id != kNone) work_.push_back({id, mode});
