@@ -123,7 +123,7 @@ void lintFinish(std::span<FileLint> files, const LintOptions& o) {
       nf.used = true;
       // Calls of one function follow each other: keep each caller once in a row.
       if (c.function != kNone &&
-          (localCallers[fi].empty() || !localCallers[fi].count(key(f.functions[c.function].top, c.head))) &&
+          (!nestedName[c.head] || !localCallers[fi].count(key(f.functions[c.function].top, c.head))) &&
           (nf.callers.empty() || nf.callers.back().file != fi || nf.callers.back().index != c.function))
         nf.callers.push_back({fi, c.function});
     }
