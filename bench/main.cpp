@@ -22,6 +22,8 @@
 
 namespace quenlit::bench {
 
+int benchLint(size_t base);
+
 std::vector<Entry>& entries() {
   static std::vector<Entry> all;
   return all;
@@ -131,6 +133,7 @@ int main(int argc, char** argv) {
     if (!std::strcmp(argv[i], "--base") && i + 1 < argc) base = size_t(std::atof(argv[++i]) * 1024 * 1024);
     else if (!std::strcmp(argv[i], "--only") && i + 1 < argc) only = argv[++i];
     else if (!std::strcmp(argv[i], "--trees")) treesOnly = true;
+    else if (!std::strcmp(argv[i], "--lint")) return benchLint(370 * 1024);
   }
   if (treesOnly) return benchCheckTrees();
   auto& list = entries();

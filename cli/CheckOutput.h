@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "checks/FileCheck.h"
+#include "checks/lint/Lint.h"
 
 namespace quenlit::cli {
 
@@ -15,7 +16,8 @@ struct CheckedFile {
   std::string uri;      // relative to the working folder when inside it, else a file: URI
   bool read = false;
   std::string error;    // why it could not be read
-  FileCheck result;
+  FileCheck result;       // --textual
+  lint::FileLint lint;    // the scoped rules
 };
 
 void writeText(std::ostream& out, const std::vector<CheckedFile>& files, Lang lang);

@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "CheckOutput.h"
+#include "LintOutput.h"
 #include "Commands.h"
 #include "FileWalk.h"
 #include "Lists.h"
@@ -13,12 +14,18 @@ namespace quenlit::cli {
 namespace {
 
 constexpr const char* kSynopsis =
-    "[--format text|gcc|json|sarif] [--exclude FILE] [--builtins LIST] [--ansi CP] [--jobs N] [--across-files] "
-    "[--lang en|ja] PATH...";
+    "[--format text|gcc|json|sarif] [--exclude FILE] [--builtins LIST] [--globals NAMES] [--textual] [--ansi CP] "
+    "[--jobs N] [--across-files] [--lang en|ja] PATH...";
+
+struct Judge {
+  const CheckLists& lists;
+  const lint::LintOptions& lint;
+  bool textual;
+};
 
 // Reads and checks one file; nothing here writes to the streams, so the files can
 // be checked on several threads and reported in their own order afterwards.
-void checkOne(const WalkedFile& walked, const CheckLists& lists, bool alone, CheckedFile& out) {
+void checkOne(const WalkedFile& walked, const Judge& judge, bool alone, CheckedFile& out) {
   namespace fs = std::filesystem;
   std::error_code ec;
   const fs::file_status st = fs::status(walked.path, ec);
@@ -38,8 +45,14 @@ void checkOne(const WalkedFile& walked, const CheckLists& lists, bool alone, Che
       out.error = loaded.error.reason;
       return;
     }
-    out.result = checkSource(src.lines, lists);
-    if (alone) finishAlone(out.result, lists.lang);
+    if (judge.textual) {
+      out.result = checkSource(src.lines, judge.lists);
+      if (alone) finishAlone(out.result, judge.lists.lang);
+    } else {
+      out.lint = lint::lintLines(src.lines, judge.lint);
+      out.lint.name = out.display;
+      if (alone) lint::lintFinish(std::span(&out.lint, 1), judge.lint);
+    }
     out.read = true;
   } catch (const std::bad_alloc&) {
     out.error = "not enough memory";
@@ -64,6 +77,8 @@ int cmdCheck(Context& ctx) {
                           {"--builtins", true},
                           {"--jobs", true},
                           {"--across-files", false},
+                          {"--globals", true},
+                          {"--textual", false},
                           {"--lang", true}},
                          1,
                          size_t(-1)};
@@ -83,6 +98,22 @@ int cmdCheck(Context& ctx) {
   if (!loadBuiltinNames(ctx, a, builtins)) return kUsage;
   const CheckLists lists{jogai.list, builtins.list, langName == "ja" ? Lang::kJapanese : Lang::kEnglish};
   const bool across = a.has("--across-files");
+  const bool textual = a.has("--textual");
+  TextList globalEntries;
+  if (auto g = a.value("--globals")) {
+    const Text all = fromUtf8Lenient(*g);
+    size_t from = 0;
+    while (from <= all.size()) {
+      const size_t comma = std::min(all.find(u',', from), all.size());
+      Text entry = trim(TextView(all).substr(from, comma - from));
+      if (!entry.empty()) globalEntries.push_back(std::move(entry));
+      from = comma + 1;
+    }
+  }
+  const lint::GlobalNames globals(globalEntries);
+  const lint::LintOptions lintOptions{jogai.list, builtins.list, globals,
+                                      langName == "ja" ? lint::LintLang::kJapanese : lint::LintLang::kEnglish};
+  const Judge judge{lists, lintOptions, textual};
 
   std::vector<WalkedFile> walked;
   std::vector<WalkProblem> problems;
@@ -99,7 +130,7 @@ int cmdCheck(Context& ctx) {
   // output does not depend on the number of workers.
   std::atomic<size_t> next{0};
   auto work = [&] {
-    for (size_t i = next++; i < walked.size(); i = next++) checkOne(walked[i], lists, !across, files[i]);
+    for (size_t i = next++; i < walked.size(); i = next++) checkOne(walked[i], judge, !across, files[i]);
   };
   const size_t workers = std::min<size_t>(jobs, walked.size());
   if (workers <= 1) {
@@ -109,7 +140,17 @@ int cmdCheck(Context& ctx) {
     for (size_t k = 0; k < workers; ++k) pool.emplace_back(work);
     for (auto& t : pool) t.join();
   }
-  if (across) {
+  if (across && !textual) {
+    std::vector<lint::FileLint> results;
+    std::vector<size_t> slot;
+    for (size_t i = 0; i < files.size(); ++i)
+      if (files[i].read) {
+        results.push_back(std::move(files[i].lint));
+        slot.push_back(i);
+      }
+    lint::lintFinish(results, lintOptions);
+    for (size_t k = 0; k < slot.size(); ++k) files[slot[k]].lint = std::move(results[k]);
+  } else if (across) {
     std::vector<FileCheck> results;
     std::vector<size_t> slot;
     for (size_t i = 0; i < files.size(); ++i)
@@ -134,6 +175,14 @@ int cmdCheck(Context& ctx) {
     }
   for (const auto& n : notes) ctx.err << "quenlit: " << n << "\n";
 
+  if (!textual) {
+    if (format == "gcc") writeLintGcc(ctx.out, files);
+    else if (format == "json") writeLintJson(ctx.out, files);
+    else if (format == "sarif") writeLintSarif(ctx.out, files, notes, !readError);
+    else writeLintText(ctx.out, files, lintOptions.lang);
+    if (readError) return kUsage;
+    return lintFailed(files) ? kFailed : kOk;
+  }
   if (format == "gcc") writeGcc(ctx.out, files);
   else if (format == "json") writeJson(ctx.out, files);
   else if (format == "sarif") writeSarif(ctx.out, files, notes, !readError);

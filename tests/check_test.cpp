@@ -1,4 +1,4 @@
-// `quenlit check`: findings agree with the pane reports, exit codes, the walk of
+// `quenlit check --textual`: findings agree with the pane reports, exit codes, the walk of
 // folders, --jobs, --across-files, --lang, and the gcc format read by a problem
 // matcher. The formats themselves are compared with golden files by ctest
 // (check_golden_*), natively and under Wine, and the SARIF output is validated
@@ -147,10 +147,10 @@ TEST(Check, GccOutputDrivesTheProblemMatcherWhateverTheJobs) {
   writeBytes(dir.path / "with blank.lsp", "(defun f (/ x) 1)\n(f)\n");
   fs::create_directory(dir.path / fs::u8path("日本"));
   writeBytes(dir.path / fs::u8path("日本") / fs::u8path("関数.LSP"), "(defun g ()\n  (hh 1))\n(setq z 2)\n");
-  std::vector<std::string> args = {"check", "--format", "gcc", "--jobs", "1", u8(dir.path)};
+  std::vector<std::string> args = {"check", "--textual", "--format", "gcc", "--jobs", "1", u8(dir.path)};
   for (const auto& f : corpusFiles()) args.push_back(u8(f));
   auto one = runCli(args);
-  args[4] = "3";
+  args[5] = "3";
   auto three = runCli(args);
   ASSERT_EQ(one.code, 1) << one.err;
   EXPECT_EQ(three.out, one.out);
@@ -178,17 +178,17 @@ TEST(Check, AcrossFilesAndJapanese) {
   writeBytes(dir.path / "lib.lsp", "(defun lib-fn (a) a)\n");
   writeBytes(dir.path / "main.lsp", "(defun c:main ()\n  (lib-fn 1))\n");
   const std::string folder = u8(dir.path);
-  auto alone = runCli({"check", "--format", "gcc", folder});
+  auto alone = runCli({"check", "--textual", "--format", "gcc", folder});
   EXPECT_EQ(rulesOf(alone.out), (std::vector<std::string>{"[func-unreferenced]", "[func-undefined]"})) << alone.out;
-  auto together = runCli({"check", "--format", "gcc", "--across-files", folder});
+  auto together = runCli({"check", "--textual", "--format", "gcc", "--across-files", folder});
   EXPECT_EQ(together.code, 0) << together.out;
   EXPECT_EQ(together.out, "");
 
-  auto ja = runCli({"check", "--format", "gcc", "--lang", "ja", folder});
+  auto ja = runCli({"check", "--textual", "--format", "gcc", "--lang", "ja", folder});
   EXPECT_NE(ja.out.find("warning: 参照されていないユーザー関数 lib-fn [func-unreferenced]"), std::string::npos) << ja.out;
   EXPECT_NE(ja.out.find("warning: 定義されていないユーザー関数 lib-fn [1] [func-undefined]"), std::string::npos) << ja.out;
   writeBytes(dir.path / "vars.lsp", "(defun c:v (/ n)\n  (setq g 1))\n");
-  auto jaVars = runCli({"check", "--format", "gcc", "--lang", "ja", u8(dir.path / "vars.lsp")});
+  auto jaVars = runCli({"check", "--textual", "--format", "gcc", "--lang", "ja", u8(dir.path / "vars.lsp")});
   EXPECT_EQ(jaVars.out, u8(dir.path / "vars.lsp") + ":1:1: warning: [グローバル] g (c:v) [var-global]\n" +
                             u8(dir.path / "vars.lsp") + ":1:1: warning: [未使用] n (c:v) [var-unused-local]\n");
 }
@@ -204,7 +204,7 @@ TEST(Check, WalkOfFolders) {
   std::string junk(1 << 16, '\0');
   for (size_t i = 0; i < junk.size(); ++i) junk[i] = char((i * 2654435761u) >> 13);
   writeBytes(d / "sub" / "binary.lsp", junk);
-  auto r = runCli({"check", "--format", "gcc", u8(d), u8(d / "b.LSP")});
+  auto r = runCli({"check", "--textual", "--format", "gcc", u8(d), u8(d / "b.LSP")});
   std::vector<std::string> files;
   for (const auto& line : outputLines(r.out)) {
     const std::string file = line.substr(0, line.find(".lsp:") != std::string::npos ? line.find(".lsp:") + 4 : line.find(":"));
@@ -226,7 +226,7 @@ TEST(Check, WalkOfFolders) {
   fs::create_symlink(d / "gone", d / "dangling.lsp");
   ASSERT_EQ(mkfifo((d / "pipe.lsp").c_str(), 0600), 0);
   writeBytes(d / "a:b?.lsp", "(setq w 1)\n");
-  auto bad = runCli({"check", "--format", "gcc", u8(d)});
+  auto bad = runCli({"check", "--textual", "--format", "gcc", u8(d)});
   EXPECT_EQ(bad.code, 2);
   EXPECT_NE(bad.err.find("symbolic link loop"), std::string::npos) << bad.err;
   EXPECT_NE(bad.err.find("cannot read " + u8(d) + "/dangling.lsp"), std::string::npos) << bad.err;
@@ -241,4 +241,28 @@ TEST(Check, WalkOfFolders) {
   EXPECT_EQ(empty.code, 0) << empty.err;
   EXPECT_EQ(empty.out, "0 findings in 0 files, 10000 files checked\n");
 #endif
+}
+
+// The scoped rules by default: --globals silences intentional globals, notes alone
+// exit 0, --across-files judges calls over the files, --lang ja words it in Japanese.
+TEST(Check, ScopedRulesGlobalsAcrossFilesAndJapanese) {
+  TempDir dir;
+  writeBytes(dir.path / "lib.lsp", "(defun lib-fn (a) (setq *app-last* a))\n");
+  writeBytes(dir.path / "main.lsp", "(defun c:main ()\n  (setq total 1)\n  (lib-fn 1 2))\n");
+  const std::string lib = u8(dir.path / "lib.lsp"), main = u8(dir.path / "main.lsp");
+  auto alone = runCli({"check", "--format", "gcc", lib, main});
+  EXPECT_EQ(alone.code, 1);
+  EXPECT_EQ(alone.out, lib + ":1:8: note: function 'lib-fn' is never called nor referenced [func-unreferenced]\n" + lib +
+                           ":1:25: warning: '*app-last*' is set in lib-fn but declared neither as an argument nor as a "
+                           "local [var-undeclared]\n" +
+                           main + ":2:9: warning: 'total' is set in c:main but declared neither as an argument nor as a "
+                           "local [var-undeclared]\n" +
+                           main + ":3:4: warning: 'lib-fn' is called but is neither defined nor a built-in [func-undefined]\n");
+  auto globals = runCli({"check", "--format", "gcc", "--globals", "*app-*, total", lib});
+  EXPECT_EQ(globals.code, 0) << globals.out;  // one note left
+  EXPECT_EQ(globals.out, lib + ":1:8: note: function 'lib-fn' is never called nor referenced [func-unreferenced]\n");
+  auto together = runCli({"check", "--format", "gcc", "--across-files", "--globals", "*app-*,total", "--lang", "ja", lib, main});
+  EXPECT_EQ(together.out, main + ":3:4: error: 'lib-fn' の呼び出しの引数は 2 個ですが、定義の引数は 1 個です [func-arity]\n");
+  auto textual = runCli({"check", "--textual", "--format", "gcc", main});
+  EXPECT_NE(textual.out.find("[var-global]"), std::string::npos) << textual.out;
 }

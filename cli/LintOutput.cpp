@@ -1,0 +1,146 @@
+#include "LintOutput.h"
+
+#include <map>
+#include <nlohmann/json.hpp>
+
+#include "QuenlitVersion.h"
+
+namespace quenlit::cli {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+using lint::LintFinding;
+
+void dump(std::ostream& out, const Json& j) {
+  out << j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+}
+
+std::string severityOf(const LintFinding& f) { return lint::lintSeverityName(lint::lintRuleInfo(f.rule).severity); }
+const char* idOf(const LintFinding& f) { return lint::lintRuleInfo(f.rule).id; }
+
+Json rangeJson(const lint::Range& r) {
+  return {{"line", r.line}, {"column", r.column}, {"endLine", r.endLine}, {"endColumn", r.endColumn}};
+}
+
+}  // namespace
+
+void writeLintText(std::ostream& out, const std::vector<CheckedFile>& files, lint::LintLang lang) {
+  size_t unread = 0, n = 0, withFindings = 0;
+  for (const auto& file : files) {
+    unread += file.read ? 0 : 1;
+    if (file.lint.findings.empty()) continue;
+    n += file.lint.findings.size();
+    ++withFindings;
+    out << file.display << '\n';
+    for (const LintFinding& f : file.lint.findings) {
+      std::string at = std::to_string(f.range.line) + ":" + std::to_string(f.range.column);
+      if (at.size() < 9) at.insert(0, 9 - at.size(), ' ');
+      std::string sev = severityOf(f);
+      sev.resize(7, ' ');
+      out << at << "  " << sev << "  " << toUtf8(f.message) << "  [" << idOf(f) << "]\n";
+    }
+  }
+  const size_t checked = files.size() - unread;
+  if (lang == lint::LintLang::kJapanese) {
+    out << "指摘 " << n << " 件 (" << withFindings << " ファイル), 検査 " << checked << " ファイル";
+    if (unread) out << ", 読めないファイル " << unread;
+  } else {
+    out << n << (n == 1 ? " finding" : " findings") << " in " << withFindings << (withFindings == 1 ? " file" : " files")
+        << ", " << checked << (checked == 1 ? " file" : " files") << " checked";
+    if (unread) out << ", " << unread << (unread == 1 ? " file" : " files") << " not read";
+  }
+  out << '\n';
+}
+
+void writeLintGcc(std::ostream& out, const std::vector<CheckedFile>& files) {
+  for (const auto& file : files)
+    for (const LintFinding& f : file.lint.findings)
+      out << file.display << ':' << f.range.line << ':' << f.range.column << ": " << severityOf(f) << ": "
+          << toUtf8(f.message) << " [" << idOf(f) << "]\n";
+}
+
+void writeLintJson(std::ostream& out, const std::vector<CheckedFile>& files) {
+  Json all = Json::array();
+  for (const auto& file : files)
+    for (const LintFinding& f : file.lint.findings) {
+      Json j = {{"file", file.display}};
+      j.update(rangeJson(f.range));
+      j["rule"] = idOf(f);
+      j["severity"] = severityOf(f);
+      j["symbol"] = toUtf8(f.symbol);
+      j["message"] = toUtf8(f.message);
+      Json related = Json::array();
+      for (const auto& r : f.related) {
+        Json rj = {{"file", r.file.empty() ? file.display : r.file}};
+        rj.update(rangeJson(r.range));
+        rj["message"] = toUtf8(r.message);
+        related.push_back(rj);
+      }
+      j["related"] = related;
+      all.push_back(j);
+    }
+  dump(out, all);
+}
+
+void writeLintSarif(std::ostream& out, const std::vector<CheckedFile>& files, const std::vector<std::string>& problems,
+                    bool successful) {
+  Json rules = Json::array();
+  for (const auto& r : lint::lintRules())
+    rules.push_back({{"id", r.id},
+                     {"shortDescription", {{"text", r.description}}},
+                     {"defaultConfiguration", {{"level", lint::lintSeverityName(r.severity)}}}});
+  std::map<std::string, std::string> uriOf;  // display name -> uri, for related places in other files
+  for (const auto& file : files) uriOf[file.display] = file.uri;
+  auto location = [&](const std::string& uri, const lint::Range& r) {
+    Json artifact = {{"uri", uri}};
+    if (uri.rfind("file:", 0) != 0) artifact["uriBaseId"] = "%SRCROOT%";
+    return Json{{"physicalLocation",
+                 {{"artifactLocation", artifact},
+                  {"region",
+                   {{"startLine", r.line}, {"startColumn", r.column}, {"endLine", r.endLine}, {"endColumn", r.endColumn}}}}}};
+  };
+  Json results = Json::array();
+  for (const auto& file : files)
+    for (const LintFinding& f : file.lint.findings) {
+      Json result = {{"ruleId", idOf(f)},
+                     {"ruleIndex", int(f.rule)},
+                     {"level", severityOf(f)},
+                     {"message", {{"text", toUtf8(f.message)}}},
+                     {"locations", Json::array({location(file.uri, f.range)})}};
+      if (!f.related.empty()) {
+        Json related = Json::array();
+        int id = 1;
+        for (const auto& r : f.related) {
+          const auto it = r.file.empty() ? uriOf.end() : uriOf.find(r.file);
+          Json loc = location(it == uriOf.end() ? file.uri : it->second, r.range);
+          loc["id"] = id++;
+          loc["message"] = {{"text", toUtf8(r.message)}};
+          related.push_back(loc);
+        }
+        result["relatedLocations"] = related;
+      }
+      results.push_back(result);
+    }
+  Json notifications = Json::array();
+  for (const auto& p : problems) notifications.push_back({{"level", "error"}, {"message", {{"text", p}}}});
+  Json invocation = {{"executionSuccessful", successful}};
+  if (!notifications.empty()) invocation["toolExecutionNotifications"] = notifications;
+  Json sarif = {
+      {"$schema", "https://docs.oasis-open.org/sarif/sarif/v2.1.0/errata01/os/schemas/sarif-schema-2.1.0.json"},
+      {"version", "2.1.0"},
+      {"runs", Json::array({{{"tool", {{"driver", {{"name", "quenlit"}, {"version", QUENLIT_VERSION}, {"rules", rules}}}}},
+                             {"invocations", Json::array({invocation})},
+                             {"columnKind", "utf16CodeUnits"},
+                             {"results", results}}})}};
+  dump(out, sarif);
+}
+
+bool lintFailed(const std::vector<CheckedFile>& files) {
+  for (const auto& file : files)
+    for (const LintFinding& f : file.lint.findings)
+      if (lint::lintRuleInfo(f.rule).severity != lint::LintSeverity::kNote) return true;
+  return false;
+}
+
+}  // namespace quenlit::cli
