@@ -1,0 +1,414 @@
+#include "Features.h"
+
+#include <algorithm>
+
+#include "reports/Description.h"
+
+namespace quenlit::lsp {
+
+namespace {
+
+using syntax::kNone;
+using syntax::Node;
+using syntax::NodeKind;
+using syntax::Token;
+using syntax::TokenKind;
+
+// A document's tree with the links the tree itself does not keep.
+struct Parsed {
+  syntax::Tree tree;
+  std::vector<uint32_t> parent;  // node -> the list, quote or root holding it
+  std::vector<uint32_t> atomOf;  // token -> the atom node standing on it
+
+  explicit Parsed(const TextList& lines) : tree(syntax::read(lines)) {
+    parent.assign(tree.nodes.size(), kNone);
+    atomOf.assign(tree.tokens.size(), kNone);
+    for (uint32_t i = 0; i < tree.nodes.size(); ++i) {
+      const Node& n = tree.nodes[i];
+      for (uint32_t c = tree.firstChild(n); c != kNone; c = tree.nodes[c].next) parent[c] = i;
+      const NodeKind k = n.kind();
+      if ((k == NodeKind::kSymbol || k == NodeKind::kNumber || k == NodeKind::kString) && n.token != kNone)
+        atomOf[n.token] = i;
+    }
+  }
+  const Node& node(uint32_t i) const { return tree.nodes[i]; }
+  bool isSymbol(uint32_t i) const { return i != kNone && node(i).kind() == NodeKind::kSymbol; }
+  uint32_t child(uint32_t list, int k) const {
+    uint32_t c = tree.firstChild(node(list));
+    for (; c != kNone && k > 0; --k) c = node(c).next;
+    return c;
+  }
+  uint32_t headFolded(uint32_t list) const {
+    if (list == kNone || node(list).kind() != NodeKind::kList) return kNone;
+    const uint32_t h = child(list, 0);
+    return isSymbol(h) ? tree.folded(node(h)) : kNone;
+  }
+  bool isDefun(uint32_t list) const {
+    const uint32_t h = headFolded(list);
+    return h == syntax::kDefun || h == syntax::kDefunQ;
+  }
+  Text spelling(uint32_t i) const { return Text(tree.text(node(i))); }
+  const Token& token(uint32_t i) const { return tree.tokens[node(i).token]; }
+  const Token& lastToken(uint32_t i) const { return tree.tokens[tree.endToken(node(i))]; }
+
+  // The symbol at or right after which `p` stands.
+  uint32_t symbolAt(Pos p) const {
+    const auto& toks = tree.tokens;
+    auto it = std::upper_bound(toks.begin(), toks.end(), p, [](Pos q, const Token& t) {
+      return q.line < t.line || (q.line == t.line && q.column < t.column);
+    });
+    if (it == toks.begin()) return kNone;
+    const uint32_t t = uint32_t(it - toks.begin() - 1);
+    const Token& tok = toks[t];
+    if (tok.kind() != TokenKind::kSymbol || tok.line != p.line || p.column > tok.endColumn) return kNone;
+    return atomOf[t];
+  }
+
+  // The symbol that binds the variable `sym` stands for: an argument, a local, a
+  // lambda parameter or a loop variable of an enclosing form; kNone for none.
+  uint32_t declaration(uint32_t sym, uint32_t* scope = nullptr) const {
+    if (!isSymbol(sym)) return kNone;
+    const uint32_t f = tree.folded(node(sym));
+    uint32_t from = sym;
+    for (uint32_t p = parent[sym]; p != kNone; from = p, p = parent[p]) {
+      const uint32_t h = headFolded(p);
+      uint32_t params = kNone;
+      if (h == syntax::kDefun || h == syntax::kDefunQ) {
+        if (from == child(p, 1)) return kNone;  // the defun's name is no variable
+        params = child(p, 2);
+      } else if (h == syntax::kLambda) {
+        params = child(p, 1);
+      } else if (h == syntax::kForeach || h == syntax::kVlaxFor) {
+        const uint32_t var = child(p, 1);
+        // The list expression is read outside the loop's scope.
+        if (isSymbol(var) && tree.folded(node(var)) == f && from != child(p, 2)) {
+          if (scope) *scope = p;
+          return var;
+        }
+        continue;
+      }
+      if (params == kNone || node(params).kind() != NodeKind::kList) continue;
+      for (uint32_t c = tree.firstChild(node(params)); c != kNone; c = node(c).next)
+        if (isSymbol(c) && tree.folded(node(c)) == f && tree.folded(node(c)) != syntax::kSlash) {
+          if (scope) *scope = p;
+          return c;
+        }
+    }
+    return kNone;
+  }
+
+  uint32_t enclosingFunction(uint32_t n, bool lambdaToo) const {
+    for (uint32_t p = parent[n]; p != kNone; p = parent[p])
+      if (isDefun(p) || (lambdaToo && headFolded(p) == syntax::kLambda)) return p;
+    return kNone;
+  }
+};
+
+Json location(Workspace& ws, const Document& doc, const Token& t) {
+  return {{"uri", doc.uri}, {"range", ws.range(doc, t, t)}};
+}
+
+struct FunctionPlace {
+  Document* doc;
+  const lint::FileLint::Definition* def;
+};
+
+// Top-level definitions first, then nested ones; files in the workspace's order.
+std::vector<FunctionPlace> definitionsOf(Workspace& ws, TextView name) {
+  const Text upper = toUpperAscii(name);
+  std::vector<FunctionPlace> top, nested;
+  for (auto& [key, doc] : ws.documents()) {
+    const lint::FileLint& facts = ws.facts(doc);
+    for (const auto& d : facts.definitions)
+      if (facts.folded[d.name] == upper) (d.topLevel ? top : nested).push_back({&doc, &d});
+  }
+  top.insert(top.end(), nested.begin(), nested.end());
+  return top;
+}
+
+// Every symbol of the workspace standing for the user function `name`: calls,
+// quoted references and the definitions' names; names bound as variables are not it.
+std::vector<Json> functionUses(Workspace& ws, TextView name, bool includeDeclaration, const Document* only) {
+  std::vector<Json> out;
+  for (auto& [key, doc] : ws.documents()) {
+    if (only && &doc != only) continue;
+    Parsed parsed(doc.lines);
+    const uint32_t f = parsed.tree.findFolded(name);
+    if (f == kNone) continue;
+    for (uint32_t t : parsed.tree.occurrences(f)) {
+      const uint32_t n = parsed.atomOf[t];
+      if (n == kNone || parsed.declaration(n) != kNone) continue;
+      const uint32_t p = parsed.parent[n];
+      const bool isName = p != kNone && parsed.isDefun(p) && parsed.child(p, 1) == n;
+      if (isName && !includeDeclaration) continue;
+      out.push_back(location(ws, doc, parsed.tree.tokens[t]));
+    }
+  }
+  return out;
+}
+
+std::vector<Json> variableUses(Workspace& ws, Document& doc, const Parsed& parsed, uint32_t decl, uint32_t scope,
+                               bool includeDeclaration) {
+  std::vector<Json> out;
+  const uint32_t f = parsed.tree.folded(parsed.node(decl));
+  const uint32_t first = parsed.node(scope).token, last = parsed.tree.endToken(parsed.node(scope));
+  for (uint32_t t : parsed.tree.occurrences(f)) {
+    if (t < first || t > last) continue;
+    const uint32_t n = parsed.atomOf[t];
+    if (n == kNone || parsed.declaration(n) != decl) continue;
+    if (n == decl && !includeDeclaration) continue;
+    out.push_back(location(ws, doc, parsed.tree.tokens[t]));
+  }
+  return out;
+}
+
+Json markdownBlock(const TextList& lines) {
+  std::string text = "```autolisp\n";
+  for (const Text& l : lines) text += toUtf8(l) + "\n";
+  text += "```";
+  return {{"kind", "markdown"}, {"value", text}};
+}
+
+}  // namespace
+
+Json documentSymbols(Workspace& ws, Document& doc) {
+  Parsed parsed(doc.lines);
+  struct Item {
+    uint32_t list;
+    size_t parent;  // index into items, or npos
+    Json json;
+  };
+  std::vector<Item> items;
+  std::vector<size_t> itemOf(parsed.tree.nodes.size(), size_t(-1));
+  for (uint32_t i = 0; i < parsed.tree.nodes.size(); ++i) {
+    if (!parsed.isDefun(i)) continue;
+    const uint32_t name = parsed.child(i, 1);
+    if (!parsed.isSymbol(name)) continue;
+    const uint32_t params = parsed.child(i, 2);
+    std::string detail = "()";
+    if (params != kNone) {
+      const Token& a = parsed.token(params);
+      const Token& b = parsed.lastToken(params);
+      if (a.line == b.endLine()) detail = toUtf8(TextView(doc.lines[a.line]).substr(a.column, b.endColumn - a.column));
+      else detail = toUtf8(TextView(doc.lines[a.line]).substr(a.column)) + " ...";
+    }
+    const Text spelled = parsed.spelling(name);
+    const bool command = spelled.size() > 2 && (spelled[0] | 0x20) == u'c' && spelled[1] == u':';
+    Json sym = {{"name", toUtf8(spelled)},
+                {"detail", detail},
+                {"kind", command ? 24 : 12},  // Event for commands, Function for functions
+                {"range", ws.range(doc, parsed.token(i), parsed.lastToken(i))},
+                {"selectionRange", ws.range(doc, parsed.token(name), parsed.token(name))},
+                {"children", Json::array()}};
+    size_t parent = size_t(-1);
+    const uint32_t outer = parsed.enclosingFunction(i, false);
+    if (outer != kNone) parent = itemOf[outer];
+    itemOf[i] = items.size();
+    items.push_back({i, parent, std::move(sym)});
+  }
+  // Nodes come in source order with parents first: fold children in from the back.
+  Json roots = Json::array();
+  for (size_t k = items.size(); k-- > 0;) {
+    Json& children = items[k].json["children"];
+    std::reverse(children.begin(), children.end());
+    if (items[k].parent == size_t(-1)) roots.push_back(std::move(items[k].json));
+    else items[items[k].parent].json["children"].push_back(std::move(items[k].json));
+  }
+  std::reverse(roots.begin(), roots.end());
+  return roots;
+}
+
+Json definition(Workspace& ws, Document& doc, const Json& position) {
+  Parsed parsed(doc.lines);
+  const uint32_t sym = parsed.symbolAt(ws.clamp(doc, position));
+  if (sym == kNone) return nullptr;
+  if (const uint32_t decl = parsed.declaration(sym); decl != kNone) return location(ws, doc, parsed.token(decl));
+  Json out = Json::array();
+  for (const FunctionPlace& p : definitionsOf(ws, parsed.spelling(sym)))
+    out.push_back({{"uri", p.doc->uri}, {"range", ws.range(*p.doc, p.def->range)}});
+  return out.empty() ? Json(nullptr) : out;
+}
+
+Json references(Workspace& ws, Document& doc, const Json& position, bool includeDeclaration) {
+  Parsed parsed(doc.lines);
+  const uint32_t sym = parsed.symbolAt(ws.clamp(doc, position));
+  if (sym == kNone) return nullptr;
+  uint32_t scope = kNone;
+  const uint32_t decl = parsed.declaration(sym, &scope);
+  if (decl != kNone) return variableUses(ws, doc, parsed, decl, scope, includeDeclaration);
+  const Text name = parsed.spelling(sym);
+  if (definitionsOf(ws, name).empty()) return nullptr;
+  return functionUses(ws, name, includeDeclaration, nullptr);
+}
+
+Json documentHighlight(Workspace& ws, Document& doc, const Json& position) {
+  Parsed parsed(doc.lines);
+  const uint32_t sym = parsed.symbolAt(ws.clamp(doc, position));
+  if (sym == kNone) return nullptr;
+  uint32_t scope = kNone;
+  const uint32_t decl = parsed.declaration(sym, &scope);
+  std::vector<Json> places = decl != kNone ? variableUses(ws, doc, parsed, decl, scope, true)
+                                           : functionUses(ws, parsed.spelling(sym), true, &doc);
+  Json out = Json::array();
+  for (Json& p : places) out.push_back({{"range", std::move(p["range"])}});
+  return out;
+}
+
+Json hover(Workspace& ws, Document& doc, const Json& position) {
+  Parsed parsed(doc.lines);
+  const uint32_t sym = parsed.symbolAt(ws.clamp(doc, position));
+  if (sym == kNone) return nullptr;
+  const Json range = ws.range(doc, parsed.token(sym), parsed.token(sym));
+  const Text name = parsed.spelling(sym);
+  if (uint32_t scope = kNone, decl = parsed.declaration(sym, &scope); decl != kNone) {
+    const uint32_t h = parsed.headFolded(scope);
+    std::string what = h == syntax::kForeach || h == syntax::kVlaxFor ? "loop variable" : "variable";
+    if (h != syntax::kForeach && h != syntax::kVlaxFor) {
+      bool local = false;
+      for (uint32_t c = parsed.child(parsed.parent[decl], 0); c != decl && c != kNone; c = parsed.node(c).next)
+        local = local || (parsed.isSymbol(c) && parsed.tree.folded(parsed.node(c)) == syntax::kSlash);
+      what = local ? "local" : (h == syntax::kLambda ? "lambda parameter" : "argument");
+    }
+    std::string of;
+    if (parsed.isDefun(scope)) of = " of " + toUtf8(parsed.spelling(parsed.child(scope, 1)));
+    return {{"contents", {{"kind", "markdown"}, {"value", "`" + toUtf8(name) + "`: " + what + of}}}, {"range", range}};
+  }
+  const auto places = definitionsOf(ws, name);
+  if (!places.empty()) {
+    const FunctionPlace& p = places.front();
+    TextList lines = functionDescription(p.doc->lines, p.def->range.line - 1);
+    if (lines.empty()) lines.push_back(name);
+    return {{"contents", markdownBlock(lines)}, {"range", range}};
+  }
+  if (const lint::Signature* s = lint::findSignature(name)) {
+    std::string counts = s->maxArgs < 0           ? std::to_string(s->minArgs) + " or more arguments"
+                         : s->minArgs == s->maxArgs ? std::to_string(s->minArgs) + (s->minArgs == 1 ? " argument" : " arguments")
+                                                    : std::to_string(s->minArgs) + " to " + std::to_string(s->maxArgs) + " arguments";
+    return {{"contents", {{"kind", "markdown"}, {"value", "`" + toUtf8(Text(s->name)) + "`: built-in function, " + counts}}},
+            {"range", range}};
+  }
+  return nullptr;
+}
+
+namespace {
+
+Json textEdit(Workspace& ws, const Document& doc, uint32_t line, uint32_t col, uint32_t endLine, uint32_t endCol,
+              const Text& text) {
+  return {{"range", {{"start", ws.position(doc, line, col)}, {"end", ws.position(doc, endLine, endCol)}}},
+          {"newText", toUtf8(text)}};
+}
+
+bool overlaps(const syntax::Range& r, Pos from, Pos to) {
+  return !(uint32_t(r.endLine - 1) < from.line || uint32_t(r.line - 1) > to.line);
+}
+
+// The edit that adds `names` to the locals of `defun`; null when its parameter
+// list cannot take them (it is missing or never closed).
+Json declareEdit(Workspace& ws, const Document& doc, const Parsed& parsed, uint32_t defun, const TextList& names) {
+  const uint32_t params = parsed.child(defun, parsed.isDefun(defun) ? 2 : 1);
+  if (params == kNone) return nullptr;
+  Text joined;
+  for (const Text& n : names) joined += (joined.empty() ? u"" : u" ") + n;
+  const Node& p = parsed.node(params);
+  if (p.kind() == NodeKind::kSymbol && parsed.tree.folded(p) == syntax::kNil) {
+    const Token& t = parsed.token(params);
+    return textEdit(ws, doc, t.line, t.column, t.endLine(), t.endColumn, u"(/ " + joined + u")");
+  }
+  if (p.kind() != NodeKind::kList || !p.closed()) return nullptr;
+  bool slash = false, any = false;
+  for (uint32_t c = parsed.tree.firstChild(p); c != kNone; c = parsed.node(c).next) {
+    any = true;
+    slash = slash || (parsed.isSymbol(c) && parsed.tree.folded(parsed.node(c)) == syntax::kSlash);
+  }
+  const Token& close = parsed.tree.tokens[p.lastToken];
+  const Text text = slash ? u" " + joined : (any ? u" / " + joined : u"/ " + joined);
+  return textEdit(ws, doc, close.line, close.column, close.line, close.column, text);
+}
+
+// The edit that takes the local `sym` out of its list, with the `/` when it was the only local.
+Json removeLocalEdit(Workspace& ws, const Document& doc, const Parsed& parsed, uint32_t sym) {
+  const uint32_t params = parsed.parent[sym];
+  if (params == kNone || parsed.node(params).kind() != NodeKind::kList) return nullptr;
+  std::vector<uint32_t> kids;
+  size_t slash = size_t(-1), at = size_t(-1);
+  for (uint32_t c = parsed.tree.firstChild(parsed.node(params)); c != kNone; c = parsed.node(c).next) {
+    if (slash == size_t(-1) && parsed.isSymbol(c) && parsed.tree.folded(parsed.node(c)) == syntax::kSlash)
+      slash = kids.size();
+    if (c == sym) at = kids.size();
+    kids.push_back(c);
+  }
+  if (at == size_t(-1) || slash == size_t(-1) || at < slash) return nullptr;
+  const size_t from = kids.size() - slash == 2 ? slash : at;  // the only local: its '/' goes too
+  const Token& startAfter = from == 0 ? parsed.token(params) : parsed.lastToken(kids[from - 1]);
+  const Token& end = parsed.lastToken(sym);
+  return textEdit(ws, doc, startAfter.endLine(), startAfter.endColumn, end.endLine(), end.endColumn, Text());
+}
+
+Json action(const std::string& title, const std::string& uri, Json edit, bool preferred) {
+  return {{"title", title},
+          {"kind", "quickfix"},
+          {"isPreferred", preferred},
+          {"edit", {{"changes", {{uri, Json::array({std::move(edit)})}}}}}};
+}
+
+}  // namespace
+
+Json codeActions(Workspace& ws, Document& doc, const Json& range) {
+  Json out = Json::array();
+  if (!range.is_object() || !range.contains("start") || !range.contains("end")) return out;
+  const Pos from = ws.clamp(doc, range["start"]), to = ws.clamp(doc, range["end"]);
+  Parsed parsed(doc.lines);
+  std::vector<uint32_t> fixedFunctions;
+  for (const lint::LintFinding& f : doc.findings) {
+    if (!overlaps(f.range, from, to)) continue;
+    const uint32_t sym = parsed.symbolAt({uint32_t(f.range.line - 1), uint32_t(f.range.column - 1)});
+    if (sym == kNone) continue;
+    const std::string name = toUtf8(f.symbol);
+    if (f.rule == lint::LintRule::kVarUndeclared) {
+      const uint32_t fn = parsed.enclosingFunction(sym, false) != kNone ? parsed.enclosingFunction(sym, false)
+                                                                        : parsed.enclosingFunction(sym, true);
+      if (fn == kNone) continue;
+      const std::string fname = parsed.isDefun(fn) ? toUtf8(parsed.spelling(parsed.child(fn, 1))) : "lambda";
+      Json edit = declareEdit(ws, doc, parsed, fn, {f.symbol});
+      if (edit.is_null()) continue;
+      out.push_back(action("declare " + name + " local to " + fname, doc.uri, std::move(edit), true));
+      if (std::find(fixedFunctions.begin(), fixedFunctions.end(), fn) != fixedFunctions.end()) continue;
+      fixedFunctions.push_back(fn);
+      // Every undeclared variable of that function at once, when there are several.
+      TextList names;
+      const uint32_t first = parsed.node(fn).token, last = parsed.tree.endToken(parsed.node(fn));
+      for (const lint::LintFinding& g : doc.findings) {
+        if (g.rule != lint::LintRule::kVarUndeclared) continue;
+        const uint32_t s = parsed.symbolAt({uint32_t(g.range.line - 1), uint32_t(g.range.column - 1)});
+        if (s == kNone || parsed.node(s).token < first || parsed.node(s).token > last) continue;
+        const uint32_t owner = parsed.enclosingFunction(s, false) != kNone ? parsed.enclosingFunction(s, false)
+                                                                           : parsed.enclosingFunction(s, true);
+        if (owner == fn) names.push_back(g.symbol);
+      }
+      if (names.size() > 1)
+        if (Json all = declareEdit(ws, doc, parsed, fn, names); !all.is_null())
+          out.push_back(action("declare every undeclared variable of " + fname, doc.uri, std::move(all), false));
+    } else if (f.rule == lint::LintRule::kVarUnusedLocal) {
+      Json edit = removeLocalEdit(ws, doc, parsed, sym);
+      if (!edit.is_null()) out.push_back(action("remove unused local " + name, doc.uri, std::move(edit), true));
+    }
+  }
+  return out;
+}
+
+Json foldingRanges(Workspace& ws, Document& doc) {
+  (void)ws;
+  Parsed parsed(doc.lines);
+  Json out = Json::array();
+  for (uint32_t i = 0; i < parsed.tree.nodes.size(); ++i) {
+    if (!parsed.isDefun(i)) continue;
+    const uint32_t a = parsed.token(i).line, b = parsed.lastToken(i).endLine();
+    if (b > a) out.push_back({{"startLine", a}, {"endLine", b}});
+  }
+  for (const Token& t : parsed.tree.tokens)
+    if (t.kind() == TokenKind::kBlockComment && t.endLine() > t.line)
+      out.push_back({{"startLine", t.line}, {"endLine", t.endLine()}, {"kind", "comment"}});
+  return out;
+}
+
+}  // namespace quenlit::lsp
