@@ -267,7 +267,7 @@ int runStdio(std::istream& in, std::ostream& out, std::ostream& log, const std::
         return;
       }
       if (!problem.empty()) queue.push_back("\x01" + problem);  // not JSON: a transport note
-      else queue.push_back(std::move(body));
+      if (!body.empty()) queue.push_back(std::move(body));
       ready.notify_one();
     }
   });
@@ -309,7 +309,7 @@ int runStdio(std::istream& in, std::ostream& out, std::ostream& log, const std::
     }
   }
   log << "quenlit lsp: the input ended without an exit notification\n";
-  return 1;
+  return server.exitCode();
 }
 
 }  // namespace quenlit::lsp

@@ -13,14 +13,22 @@ bool readLine(std::istream& in, std::string& line) {
   return true;
 }
 
-bool startsWithNoCase(const std::string& s, std::string_view prefix) {
-  if (s.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    char c = s[i];
-    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    if (c != prefix[i]) return false;
+// Where "Content-Length:" starts in a line, any letter case; npos for none. Not only
+// at the start: after a body shorter than announced, its tail stands before the next
+// header on the same line, and the next message must still be found.
+size_t lengthHeader(const std::string& line) {
+  static constexpr std::string_view kName = "content-length:";
+  for (size_t at = 0; at + kName.size() <= line.size(); ++at) {
+    size_t k = 0;
+    while (k < kName.size()) {
+      char c = line[at + k];
+      if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+      if (c != kName[k]) break;
+      ++k;
+    }
+    if (k == kName.size()) return at;
   }
-  return true;
+  return std::string::npos;
 }
 
 }  // namespace
@@ -40,8 +48,10 @@ bool FrameReader::next(std::string& body, std::string& problem) {
         continue;
       }
       sawHeader = true;
-      if (startsWithNoCase(line, "content-length:")) {
-        size_t p = 15;
+      if (const size_t at = lengthHeader(line); at != std::string::npos) {
+        if (at > 0) problem = "bytes before a message header were skipped";
+        badLength = false;
+        size_t p = at + 15;
         while (p < line.size() && (line[p] == ' ' || line[p] == '\t')) ++p;
         long long v = -1;
         const auto [end, ec] = std::from_chars(line.data() + p, line.data() + line.size(), v);
@@ -51,9 +61,16 @@ bool FrameReader::next(std::string& body, std::string& problem) {
     }
     if (badLength || length < 0) {
       problem = "a message header without a valid Content-Length was skipped";
+      body.clear();
+      return true;
+    }
+    if (length == 0) {
+      problem = "an empty message was skipped";
+      body.clear();
       return true;
     }
     if (size_t(length) > kMaxBody) {
+      body.clear();
       problem = "a message of " + std::to_string(length) + " bytes is beyond the limit and was skipped";
       in_.ignore(length);
       if (!in_) return false;

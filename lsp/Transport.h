@@ -13,8 +13,9 @@ class FrameReader {
   explicit FrameReader(std::istream& in) : in_(in) {}
 
   // The next body; false once the input has ended (closed, or ended inside a
-  // message). A header block without a usable Content-Length is skipped with a
-  // reason in `problem` and reading goes on.
+  // message). What was skipped on the way (a header block without a usable
+  // Content-Length, stray bytes) is told in `problem`; `body` is then empty when
+  // no message followed.
   bool next(std::string& body, std::string& problem);
 
  private:
