@@ -54,8 +54,12 @@ std::optional<int64_t> versionOf(const Json& textDocument) {
 
 }  // namespace
 
-Server::Server(Send send, std::ostream& log, std::filesystem::path exeDir)
-    : send_(std::move(send)), log_(log), exeDir_(exeDir), workspace_(exeDir) {}
+Server::Server(SendText send, std::ostream& log, std::filesystem::path exeDir)
+    : sendText_(std::move(send)),
+      send_([this](const Json& m) { sendText_(m.dump(-1, ' ', false, Json::error_handler_t::replace)); }),
+      log_(log),
+      exeDir_(exeDir),
+      workspace_(exeDir) {}
 
 void Server::logMessage(int type, const std::string& text) {
   log_ << "quenlit lsp: " << text << "\n";
@@ -244,8 +248,8 @@ void Server::notification(const std::string& method, const Json& params) {
 
 void Server::idle(const std::function<bool()>& stale) {
   if (!workspace_.dirty()) return;
-  for (Json& params : workspace_.recheck(stale))
-    send_({{"jsonrpc", "2.0"}, {"method", "textDocument/publishDiagnostics"}, {"params", std::move(params)}});
+  for (const std::string& params : workspace_.recheck(stale))
+    sendText_(R"({"jsonrpc":"2.0","method":"textDocument/publishDiagnostics","params":)" + params + "}");
 }
 
 int runStdio(std::istream& in, std::ostream& out, std::ostream& log, const std::filesystem::path& exeDir) {
@@ -273,8 +277,7 @@ int runStdio(std::istream& in, std::ostream& out, std::ostream& log, const std::
   });
   reader.detach();  // blocked in a read once the session ends; the process ends it
 
-  Server server([&](const Json& m) { writeFrame(out, m.dump(-1, ' ', false, Json::error_handler_t::replace)); }, log,
-                exeDir);
+  Server server([&](const std::string& body) { writeFrame(out, body); }, log, exeDir);
   auto pending = [&] {
     std::lock_guard lock(mutex);
     return !queue.empty();

@@ -22,9 +22,9 @@ using Json = nlohmann::json;
 
 class Server {
  public:
-  using Send = std::function<void(const Json&)>;
-  // `send` receives every outgoing message; `log` the lines that go to stderr.
-  Server(Send send, std::ostream& log, std::filesystem::path exeDir);
+  using SendText = std::function<void(const std::string&)>;
+  // `send` receives every outgoing message as JSON text; `log` the lines that go to stderr.
+  Server(SendText send, std::ostream& log, std::filesystem::path exeDir);
 
   // One message body as framed. Malformed JSON is logged and dropped.
   void handle(const std::string& body);
@@ -47,7 +47,8 @@ class Server {
   void respond(const Json& id, Json result);
   void respondError(const Json& id, int code, const std::string& message);
 
-  Send send_;
+  SendText sendText_;
+  std::function<void(const Json&)> send_;
   std::ostream& log_;
   std::filesystem::path exeDir_;
   Workspace workspace_;

@@ -137,6 +137,9 @@ std::string Workspace::configure(Settings settings) {
   jogai_ = std::move(jogai.list);
   builtins_ = loadBuiltinList(exeDir_).list;
   globals_ = lint::GlobalNames(settings_.globals);
+  helpBase_ = settings_.helpBase;
+  if (std::error_code ec; helpBase_.empty() && std::filesystem::exists(exeDir_ / "README.md", ec))
+    helpBase_ = pathToUri(exeDir_ / "README.md");
   options_.lang = settings_.lang;
   for (auto& [key, doc] : docs_) markChanged(doc);
   return problem;
@@ -201,6 +204,7 @@ void Workspace::open(const std::string& uri, const Text& text, std::optional<int
   doc.open = true;
   doc.outOfSync = false;
   doc.published.clear();  // an editor that reopens a file has dropped what it was shown
+  doc.publishedVersion.reset();
   markChanged(doc);
 }
 
@@ -373,47 +377,57 @@ Json Workspace::range(const Document& doc, const syntax::Token& from, const synt
   return {{"start", position(doc, from.line, from.column)}, {"end", position(doc, to.endLine(), to.endColumn)}};
 }
 
-std::string Workspace::ruleHref(const char* id) const {
-  std::string base = settings_.helpBase;
-  if (base.empty()) {
-    std::error_code ec;
-    const auto readme = exeDir_ / "README.md";
-    if (!std::filesystem::exists(readme, ec)) return {};
-    base = pathToUri(readme);
-  }
-  return base + "#" + id;
+std::string Workspace::ruleHref(const char* id) const { return helpBase_.empty() ? std::string() : helpBase_ + "#" + id; }
+
+void Workspace::appendRange(std::string& out, const Document& doc, const syntax::Range& r) const {
+  auto column = [&](int line, int col) {
+    const uint32_t l = uint32_t(line - 1), c = uint32_t(col - 1);
+    return utf8 && l < doc.lines.size() ? utf8Length(doc.lines[l], c) : c;
+  };
+  out += R"({"start":{"line":)" + std::to_string(r.line - 1) + R"(,"character":)" +
+         std::to_string(column(r.line, r.column)) + R"(},"end":{"line":)" + std::to_string(r.endLine - 1) +
+         R"(,"character":)" + std::to_string(column(r.endLine, r.endColumn)) + "}}";
 }
 
-Json Workspace::diagnostics(const Document& doc, const lint::FileLint& result) {
-  Json list = Json::array();
+// Written as text rather than built as a Json tree: a file with thousands of
+// findings is published after every keystroke, and the tree took ten times longer.
+// nlohmann/json still escapes every string.
+std::string Workspace::diagnostics(const Document& doc, const lint::FileLint& result) {
+  auto quoted = [](const std::string& s) { return Json(s).dump(-1, ' ', false, Json::error_handler_t::replace); };
+  std::string out = "[";
   for (const lint::LintFinding& f : result.findings) {
     const lint::LintRuleInfo& info = lint::lintRuleInfo(f.rule);
     if (settings_.ignore.count(info.id)) continue;
     const int severity = info.severity == lint::LintSeverity::kError     ? 1
                          : info.severity == lint::LintSeverity::kWarning ? 2
                                                                          : 3;
-    Json d = {{"range", range(doc, f.range)},
-              {"severity", severity},
-              {"code", info.id},
-              {"source", "quenlit"},
-              {"message", toUtf8(f.message)}};
-    if (const std::string href = ruleHref(info.id); !href.empty()) d["codeDescription"] = {{"href", href}};
+    if (out.size() > 1) out += ',';
+    out += R"({"range":)";
+    appendRange(out, doc, f.range);
+    out += R"(,"severity":)" + std::to_string(severity) + R"(,"code":")" + info.id + R"(","source":"quenlit","message":)" +
+           quoted(toUtf8(f.message));
+    if (const std::string href = ruleHref(info.id); !href.empty())
+      out += R"(,"codeDescription":{"href":)" + quoted(href) + "}";
     if (!f.related.empty()) {
-      Json related = Json::array();
+      out += R"(,"relatedInformation":[)";
+      bool first = true;
       for (const lint::Related& r : f.related) {
         const Document* other = r.file.empty() ? &doc : byName(r.file);
         if (!other) continue;
-        related.push_back({{"location", {{"uri", other->uri}, {"range", range(*other, r.range)}}},
-                           {"message", toUtf8(r.message)}});
+        if (!first) out += ',';
+        first = false;
+        out += R"({"location":{"uri":)" + quoted(other->uri) + R"(,"range":)";
+        appendRange(out, *other, r.range);
+        out += R"(},"message":)" + quoted(toUtf8(r.message)) + "}";
       }
-      d["relatedInformation"] = related;
+      out += "]";
     }
-    list.push_back(std::move(d));
+    out += "}";
   }
-  return list;
+  return out + "]";
 }
 
-std::vector<Json> Workspace::recheck(const std::function<bool()>& stale) {
+std::vector<std::string> Workspace::recheck(const std::function<bool()>& stale) {
   std::vector<Document*> all;
   for (auto& [key, doc] : docs_) {
     facts(doc);
@@ -427,21 +441,20 @@ std::vector<Json> Workspace::recheck(const std::function<bool()>& stale) {
   } else {
     for (auto& r : results) lint::lintFinish(std::span(&r, 1), options_);
   }
-  std::vector<Json> out;
+  std::vector<std::string> out;
   if (stale && stale()) return out;  // still dirty: checked again once the news is read
   dirty_ = false;
   for (size_t i = 0; i < all.size(); ++i) {
     Document& doc = *all[i];
-    Json diags = diagnostics(doc, results[i]);
-    std::string text = diags.dump();
-    if (text == doc.published) {
-      doc.findings = std::move(results[i].findings);
-      continue;
-    }
+    std::string text = diagnostics(doc, results[i]);
     doc.findings = std::move(results[i].findings);
+    const bool newVersion = doc.open && doc.version != doc.publishedVersion;
+    if (text == doc.published && !newVersion) continue;
+    doc.publishedVersion = doc.open ? doc.version : std::nullopt;
+    std::string params = R"({"uri":)" + Json(doc.uri).dump(-1, ' ', false, Json::error_handler_t::replace);
+    if (doc.open && doc.version) params += R"(,"version":)" + std::to_string(*doc.version);
+    params += R"(,"diagnostics":)" + text + "}";
     doc.published = std::move(text);
-    Json params = {{"uri", doc.uri}, {"diagnostics", std::move(diags)}};
-    if (doc.open && doc.version) params["version"] = *doc.version;
     out.push_back(std::move(params));
   }
   return out;

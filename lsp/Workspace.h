@@ -44,6 +44,7 @@ struct Document {
   lint::FileLint facts;    // this file's own facts, before the rules over all files
   bool current = false;    // facts are those of `lines`
   std::string published;   // the last diagnostics sent, to send only changes
+  std::optional<int64_t> publishedVersion;  // an open document hears of every version
   std::vector<lint::LintFinding> findings;  // of the last check over all files
 };
 
@@ -76,9 +77,9 @@ class Workspace {
   void forget(const std::string& uri);          // deleted on disk, unless open
 
   bool dirty() const { return dirty_; }
-  // Re-checks what changed and returns the publishDiagnostics params that differ
-  // from what was sent last. Nothing when `stale` says newer messages wait.
-  std::vector<Json> recheck(const std::function<bool()>& stale);
+  // Re-checks what changed and returns the publishDiagnostics params (JSON text)
+  // that differ from what was sent last. Nothing when `stale` says newer messages wait.
+  std::vector<std::string> recheck(const std::function<bool()>& stale);
 
   // Conversions between the protocol's positions and the documents' own.
   Json position(const Document& doc, uint32_t line, uint32_t column) const;
@@ -94,7 +95,8 @@ class Workspace {
 
  private:
   void markChanged(Document& doc);
-  Json diagnostics(const Document& doc, const lint::FileLint& result);
+  std::string diagnostics(const Document& doc, const lint::FileLint& result);
+  void appendRange(std::string& out, const Document& doc, const syntax::Range& r) const;
   std::string ruleHref(const char* id) const;
 
   std::filesystem::path exeDir_;
@@ -102,6 +104,7 @@ class Workspace {
   TextList jogai_;
   BuiltinList builtins_;
   lint::GlobalNames globals_;
+  std::string helpBase_;  // the rule ids' anchors are appended to it
   lint::LintOptions options_;
   std::map<std::string, Document> docs_;  // by key: the decoded path, or the URI
   bool dirty_ = false;
