@@ -134,7 +134,14 @@ fs::path workspace(const fs::path& base, int files, size_t bytesEach) {
   fs::create_directories(dir);
   for (int i = 0; i < files; ++i) {
     std::ofstream f(dir / ("file" + std::to_string(i) + ".lsp"), std::ios::binary);
-    f << quenlit::bench::generateLisp(bytesEach, unsigned(i + 1));
+    // Each file its own function names, as in a real workspace: the generator names
+    // them alike in every file, and 1,500 definitions of one name are no workspace.
+    std::string text = quenlit::bench::generateLisp(bytesEach, unsigned(i + 1));
+    const std::string prefix = "f" + std::to_string(i);
+    for (const char* name : {"util-", "c:cmd"})
+      for (size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + prefix.size() + 5))
+        text.insert(name[0] == 'c' ? at + 2 : at, prefix);
+    f << text;
   }
   return dir;
 }
