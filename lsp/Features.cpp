@@ -411,4 +411,82 @@ Json foldingRanges(Workspace& ws, Document& doc) {
   return out;
 }
 
+Json workspaceSymbols(Workspace& ws, const std::string& query) {
+  const Text wanted = toUpperAscii(fromUtf8Lenient(query));
+  Json out = Json::array();
+  for (auto& [key, doc] : ws.documents()) {
+    const lint::FileLint& facts = ws.facts(doc);
+    for (const auto& d : facts.definitions) {
+      if (!wanted.empty() && facts.folded[d.name].find(wanted) == TextView::npos) continue;
+      const TextView name = facts.spellings[d.spelling];
+      const bool command = name.size() > 2 && (name[0] | 0x20) == u'c' && name[1] == u':';
+      out.push_back({{"name", toUtf8(name)},
+                     {"kind", command ? 24 : 12},
+                     {"location", {{"uri", doc.uri}, {"range", ws.range(doc, d.range)}}}});
+      if (out.size() >= 1000) return out;
+    }
+  }
+  return out;
+}
+
+namespace {
+
+// What a rename at `position` would rename: the variable's declaration and scope,
+// or the user function's name.
+struct RenameTarget {
+  uint32_t sym = kNone, decl = kNone, scope = kNone;
+  Text name;
+};
+
+RenameTarget renameTarget(Workspace& ws, Document& doc, const Parsed& parsed, const Json& position) {
+  RenameTarget t;
+  t.sym = parsed.symbolAt(ws.clamp(doc, position));
+  if (t.sym == kNone) throw RenameRefused{"no name here"};
+  t.name = parsed.spelling(t.sym);
+  t.decl = parsed.declaration(t.sym, &t.scope);
+  if (t.decl != kNone) return t;
+  if (!definitionsOf(ws, t.name).empty()) return t;
+  if (lint::findSignature(t.name) || ws.lintOptions().builtins.contains(t.name))
+    throw RenameRefused{"'" + toUtf8(t.name) + "' is a built-in function"};
+  throw RenameRefused{"'" + toUtf8(t.name) + "' is neither a variable with a declaration nor a user function"};
+}
+
+bool isSymbolName(TextView name) {
+  if (name.empty() || syntax::isNumber(name)) return false;
+  for (char16_t c : name)
+    if (c <= u' ' || c == u'(' || c == u')' || c == u'\'' || c == u'"' || c == u';') return false;
+  return true;
+}
+
+}  // namespace
+
+Json prepareRename(Workspace& ws, Document& doc, const Json& position) {
+  Parsed parsed(doc.lines);
+  const RenameTarget t = renameTarget(ws, doc, parsed, position);
+  return {{"range", ws.range(doc, parsed.token(t.sym), parsed.token(t.sym))}, {"placeholder", toUtf8(t.name)}};
+}
+
+Json rename(Workspace& ws, Document& doc, const Json& position, const std::string& newName) {
+  Parsed parsed(doc.lines);
+  const RenameTarget t = renameTarget(ws, doc, parsed, position);
+  const Text to = fromUtf8Lenient(newName);
+  if (!isSymbolName(to)) throw RenameRefused{"'" + newName + "' is no AutoLISP symbol"};
+  std::vector<Json> places;
+  if (t.decl != kNone) {
+    // Any symbol of the new name inside the scope would be captured or would capture.
+    const uint32_t f = parsed.tree.findFolded(to);
+    if (f != kNone && parsed.tree.occursBetween(f, parsed.node(t.scope).token, parsed.tree.endToken(parsed.node(t.scope))))
+      throw RenameRefused{"'" + newName + "' is already used inside that scope"};
+    places = variableUses(ws, doc, parsed, t.decl, t.scope, true);
+  } else {
+    if (!definitionsOf(ws, to).empty()) throw RenameRefused{"a function '" + newName + "' exists already"};
+    if (lint::findSignature(to) || ws.lintOptions().builtins.contains(to))
+      throw RenameRefused{"'" + newName + "' is a built-in function"};
+    places = functionUses(ws, t.name, true, nullptr);
+  }
+  Json changes = Json::object();
+  for (Json& p : places) changes[p["uri"].get<std::string>()].push_back({{"range", std::move(p["range"])}, {"newText", newName}});
+  return {{"changes", changes}};
+}
+
 }  // namespace quenlit::lsp

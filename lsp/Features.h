@@ -13,5 +13,14 @@ Json documentHighlight(Workspace& ws, Document& doc, const Json& position);
 Json hover(Workspace& ws, Document& doc, const Json& position);
 Json codeActions(Workspace& ws, Document& doc, const Json& range);
 Json foldingRanges(Workspace& ws, Document& doc);
+Json workspaceSymbols(Workspace& ws, const std::string& query);
+
+// Rename of a variable within its scope or of a user function across the workspace.
+// Refusals (built-ins, names that would collide, no name at all) are thrown.
+struct RenameRefused {
+  std::string reason;
+};
+Json prepareRename(Workspace& ws, Document& doc, const Json& position);
+Json rename(Workspace& ws, Document& doc, const Json& position, const std::string& newName);
 
 }  // namespace quenlit::lsp

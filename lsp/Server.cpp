@@ -21,6 +21,7 @@ constexpr int kInvalidParams = -32602;
 constexpr int kInternalError = -32603;
 constexpr int kServerNotInitialized = -32002;
 constexpr int kRequestCancelled = -32800;
+constexpr int kRequestFailed = -32803;
 
 struct RequestError {
   int code;
@@ -139,6 +140,8 @@ Json Server::initialize(const Json& params) {
       {"hoverProvider", true},
       {"codeActionProvider", {{"codeActionKinds", Json::array({"quickfix"})}}},
       {"foldingRangeProvider", true},
+      {"workspaceSymbolProvider", true},
+      {"renameProvider", {{"prepareProvider", true}}},
       {"workspace", {{"workspaceFolders", {{"supported", true}, {"changeNotifications", true}}}}}};
   return {{"capabilities", capabilities}, {"serverInfo", {{"name", "quenlit"}, {"version", QUENLIT_VERSION}}}};
 }
@@ -190,6 +193,16 @@ void Server::request(const std::string& method, const Json& id, const Json& para
     return respond(id, documentHighlight(workspace_, documentOf(workspace_, params), member(params, "position")));
   if (method == "textDocument/hover")
     return respond(id, hover(workspace_, documentOf(workspace_, params), member(params, "position")));
+  if (method == "workspace/symbol") return respond(id, workspaceSymbols(workspace_, stringMember(params, "query")));
+  if (method == "textDocument/prepareRename" || method == "textDocument/rename") {
+    Document& doc = documentOf(workspace_, params);
+    try {
+      if (method == "textDocument/prepareRename") return respond(id, prepareRename(workspace_, doc, member(params, "position")));
+      return respond(id, rename(workspace_, doc, member(params, "position"), stringMember(params, "newName")));
+    } catch (const RenameRefused& r) {
+      return respondError(id, kRequestFailed, r.reason);
+    }
+  }
   if (method == "textDocument/foldingRange") return respond(id, foldingRanges(workspace_, documentOf(workspace_, params)));
   if (method == "textDocument/codeAction") {
     Document& doc = documentOf(workspace_, params);

@@ -1,6 +1,6 @@
 -- Neovim's own language client against `quenlit lsp`, end to end: a Shift-JIS file
 -- opened from disk, diagnostics at their place, a jump into another file, hover with
--- the Japanese comment, and the quick fix applied to the buffer.
+-- the Japanese comment, the quick fix applied to the buffer, and a rename.
 -- Run by nvim-client.sh: QUENLIT and WORKSPACE come from the environment.
 local quenlit, dir = os.getenv('QUENLIT'), os.getenv('WORKSPACE')
 local failures = {}
@@ -86,6 +86,18 @@ local function run()
   check(defun == '(defun c:count (/ n total)', 'the fix declares total: ' .. defun)
   local gone = vim.wait(10000, function() return #findings(buf, 'var-undeclared') == 0 end, 20)
   check(gone, 'the finding goes once the buffer changed')
+
+  -- Rename the local n: the declaration and both uses, nothing else.
+  res = vim.lsp.buf_request_sync(buf, 'textDocument/rename',
+    { textDocument = { uri = uri }, position = positionOf(buf, 2, 'n'), newName = 'cnt' }, 5000)
+  local edit = res and res[id] and res[id].result
+  check(edit ~= nil, 'rename answers with an edit')
+  if edit then
+    vim.lsp.util.apply_workspace_edit(edit, 'utf-16')
+    local text = table.concat(vim.api.nvim_buf_get_lines(buf, 1, 4, true), '|')
+    check(text == '(defun c:count (/ cnt total)|  (setq cnt 0)|  (princ "本数") (setq total (add-one cnt))',
+      'n is renamed to cnt: ' .. text)
+  end
   vim.lsp.stop_client(id)
 end
 

@@ -182,6 +182,21 @@ async function main() {
   assert.deepEqual(actions, [], 'no fix where nothing was found');
   await refused('textDocument/noSuchThing', {}, -32601);
 
+  const found = await request('workspace/symbol', { query: 'ADD' });
+  assert.deepEqual(found.map((x) => [x.name, x.location.uri]), [['add-one', libUri]]);
+  await refused('textDocument/prepareRename', { textDocument: { uri: libUri }, position: { line: 3, character: 3 } }, -32803);
+  const prep = await request('textDocument/prepareRename', { textDocument: { uri: libUri }, position: { line: 3, character: 5 } });
+  assert.equal(prep.placeholder, 'n');
+  await refused('textDocument/rename', { textDocument: { uri: libUri }, position: { line: 3, character: 5 }, newName: '+' }, -32803);
+  const renamed = await request('textDocument/rename', { textDocument: { uri: libUri }, position: { line: 3, character: 5 }, newName: 'count' });
+  assert.deepEqual(renamed.changes[libUri].map((e) => [e.range.start.line, e.range.start.character, e.newText]),
+    [[2, 16, 'count'], [3, 5, 'count']], 'the argument and its use');
+  conn.sendNotification('textDocument/didChange', { textDocument: { uri: mainUri, version: 5 }, contentChanges: [{ text: '(defun c:count () (add-one 1))' }] });
+  const fn = await request('textDocument/rename', { textDocument: { uri: libUri }, position: { line: 2, character: 8 }, newName: 'inc' });
+  assert.deepEqual(Object.keys(fn.changes).sort(), [libUri, mainUri].sort(), 'a function is renamed in every file');
+  assert.deepEqual(fn.changes[mainUri].map((e) => e.range), [{ start: { line: 0, character: 19 }, end: { line: 0, character: 26 } }],
+    'in the open text, not the disk\'s');
+
   assert.equal(await request('shutdown', undefined), null);
   conn.sendNotification('exit');
   assert.equal(await exited, 0, 'exit 0 after shutdown');
