@@ -1,6 +1,7 @@
 #include "Features.h"
 
 #include <algorithm>
+#include <set>
 
 #include "reports/Description.h"
 
@@ -427,6 +428,128 @@ Json workspaceSymbols(Workspace& ws, const std::string& query) {
     }
   }
   return out;
+}
+
+namespace {
+
+// The symbol text before the cursor on its line.
+Text prefixAt(const Document& doc, Pos p) {
+  const Text& line = doc.lines[p.line];
+  size_t from = p.column;
+  while (from > 0) {
+    const char16_t c = line[from - 1];
+    if (c <= u' ' || c == u'(' || c == u')' || c == u'\'' || c == u'"' || c == u';') break;
+    --from;
+  }
+  return line.substr(from, p.column - from);
+}
+
+// The innermost list whose tokens surround the position.
+uint32_t listAround(const Parsed& parsed, Pos p) {
+  uint32_t best = kNone;
+  for (uint32_t i = 1; i < parsed.tree.nodes.size(); ++i) {
+    const Node& n = parsed.node(i);
+    if (n.kind() != NodeKind::kList) continue;
+    const Token& a = parsed.tree.tokens[n.token];
+    const Token& b = parsed.tree.tokens[parsed.tree.endToken(n)];
+    const bool after = a.line < p.line || (a.line == p.line && a.column < p.column);
+    const bool before = !n.closed() || b.line > p.line || (b.line == p.line && b.column >= p.column);
+    if (after && before) best = i;  // lists come outer first
+    else if (!after) break;
+  }
+  return best;
+}
+
+std::string countText(const lint::Signature& s) {
+  if (s.maxArgs < 0) return std::to_string(s.minArgs) + " or more arguments";
+  if (s.minArgs == s.maxArgs) return std::to_string(s.minArgs) + (s.minArgs == 1 ? " argument" : " arguments");
+  return std::to_string(s.minArgs) + " to " + std::to_string(s.maxArgs) + " arguments";
+}
+
+}  // namespace
+
+Json completion(Workspace& ws, Document& doc, const Json& position) {
+  const Pos p = ws.clamp(doc, position);
+  const Text prefix = toUpperAscii(prefixAt(doc, p));
+  Parsed parsed(doc.lines);
+  Json items = Json::array();
+  std::set<Text> seen;
+  auto add = [&](TextView name, int kind, const std::string& detail) {
+    const Text upper = toUpperAscii(name);
+    if (upper.compare(0, prefix.size(), prefix) != 0 || !seen.insert(upper).second) return;
+    items.push_back({{"label", toUtf8(name)}, {"kind", kind}, {"detail", detail}});
+  };
+  // Variables of the enclosing scopes, innermost first.
+  for (uint32_t l = listAround(parsed, p); l != kNone; l = parsed.parent[l]) {
+    const uint32_t h = parsed.headFolded(l);
+    uint32_t params = kNone;
+    if (h == syntax::kDefun || h == syntax::kDefunQ) params = parsed.child(l, 2);
+    else if (h == syntax::kLambda) params = parsed.child(l, 1);
+    else if ((h == syntax::kForeach || h == syntax::kVlaxFor) && parsed.isSymbol(parsed.child(l, 1)))
+      add(parsed.spelling(parsed.child(l, 1)), 6, "loop variable");
+    if (params == kNone || parsed.node(params).kind() != NodeKind::kList) continue;
+    bool local = false;
+    for (uint32_t c = parsed.tree.firstChild(parsed.node(params)); c != kNone; c = parsed.node(c).next) {
+      if (!parsed.isSymbol(c)) continue;
+      if (parsed.tree.folded(parsed.node(c)) == syntax::kSlash) local = true;
+      else add(parsed.spelling(c), 6, local ? "local" : "argument");
+    }
+  }
+  for (auto& [key, other] : ws.documents()) {
+    const lint::FileLint& facts = ws.facts(other);
+    for (const auto& d : facts.definitions)
+      add(facts.spellings[d.spelling], 3, "user function, " + std::to_string(d.arguments) + (d.arguments == 1 ? " argument" : " arguments"));
+  }
+  for (const Text& name : ws.builtinNames()) {
+    const lint::Signature* s = lint::findSignature(name);
+    add(name, 3, s ? "built-in, " + countText(*s) : "built-in");
+  }
+  return {{"isIncomplete", false}, {"items", items}};
+}
+
+Json signatureHelp(Workspace& ws, Document& doc, const Json& position) {
+  const Pos p = ws.clamp(doc, position);
+  Parsed parsed(doc.lines);
+  const uint32_t list = listAround(parsed, p);
+  if (list == kNone) return nullptr;
+  const uint32_t head = parsed.child(list, 0);
+  if (!parsed.isSymbol(head)) return nullptr;
+  // The argument the cursor is in: the elements after the head that start before it.
+  int active = -1;
+  for (uint32_t c = parsed.node(head).next; c != kNone; c = parsed.node(c).next) {
+    const Token& t = parsed.token(c);
+    if (t.line > p.line || (t.line == p.line && t.column >= p.column)) break;
+    ++active;
+  }
+  const Token& headEnd = parsed.token(head);
+  if (headEnd.line == p.line && p.column <= headEnd.endColumn) return nullptr;  // still typing the name
+  const Text name = parsed.spelling(head);
+  const auto places = definitionsOf(ws, name);
+  if (!places.empty()) {
+    Parsed def(places.front().doc->lines);
+    const syntax::Range& r = places.front().def->range;
+    const uint32_t sym = def.symbolAt({uint32_t(r.line - 1), uint32_t(r.column - 1)});
+    const uint32_t params = sym == kNone ? kNone : def.node(sym).next;
+    std::string label = "(" + toUtf8(name);
+    Json parameters = Json::array();
+    if (params != kNone && def.node(params).kind() == NodeKind::kList)
+      for (uint32_t c = def.tree.firstChild(def.node(params)); c != kNone; c = def.node(c).next) {
+        if (!def.isSymbol(c)) continue;
+        if (def.tree.folded(def.node(c)) == syntax::kSlash) break;
+        const std::string arg = toUtf8(def.spelling(c));
+        parameters.push_back({{"label", arg}});
+        label += " " + arg;
+      }
+    label += ")";
+    const int count = int(parameters.size());
+    return {{"signatures", Json::array({{{"label", label}, {"parameters", parameters}}})},
+            {"activeSignature", 0},
+            {"activeParameter", std::max(0, std::min(active + 1, count - 1))}};
+  }
+  if (const lint::Signature* s = lint::findSignature(name))
+    return {{"signatures", Json::array({{{"label", "(" + toUtf8(Text(s->name)) + " ...)"}, {"documentation", "built-in, " + countText(*s)}}})},
+            {"activeSignature", 0}};
+  return nullptr;
 }
 
 namespace {

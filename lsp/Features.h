@@ -14,6 +14,9 @@ Json hover(Workspace& ws, Document& doc, const Json& position);
 Json codeActions(Workspace& ws, Document& doc, const Json& range);
 Json foldingRanges(Workspace& ws, Document& doc);
 Json workspaceSymbols(Workspace& ws, const std::string& query);
+// Names in scope, user functions and built-ins that start with what stands before the cursor.
+Json completion(Workspace& ws, Document& doc, const Json& position);
+Json signatureHelp(Workspace& ws, Document& doc, const Json& position);
 
 // Rename of a variable within its scope or of a user function across the workspace.
 // Refusals (built-ins, names that would collide, no name at all) are thrown.

@@ -141,6 +141,8 @@ Json Server::initialize(const Json& params) {
       {"codeActionProvider", {{"codeActionKinds", Json::array({"quickfix"})}}},
       {"foldingRangeProvider", true},
       {"workspaceSymbolProvider", true},
+      {"completionProvider", {{"triggerCharacters", Json::array({"("})}}},
+      {"signatureHelpProvider", {{"triggerCharacters", Json::array({" "})}}},
       {"renameProvider", {{"prepareProvider", true}}},
       {"workspace", {{"workspaceFolders", {{"supported", true}, {"changeNotifications", true}}}}}};
   return {{"capabilities", capabilities}, {"serverInfo", {{"name", "quenlit"}, {"version", QUENLIT_VERSION}}}};
@@ -193,6 +195,10 @@ void Server::request(const std::string& method, const Json& id, const Json& para
     return respond(id, documentHighlight(workspace_, documentOf(workspace_, params), member(params, "position")));
   if (method == "textDocument/hover")
     return respond(id, hover(workspace_, documentOf(workspace_, params), member(params, "position")));
+  if (method == "textDocument/completion")
+    return respond(id, completion(workspace_, documentOf(workspace_, params), member(params, "position")));
+  if (method == "textDocument/signatureHelp")
+    return respond(id, signatureHelp(workspace_, documentOf(workspace_, params), member(params, "position")));
   if (method == "workspace/symbol") return respond(id, workspaceSymbols(workspace_, stringMember(params, "query")));
   if (method == "textDocument/prepareRename" || method == "textDocument/rename") {
     Document& doc = documentOf(workspace_, params);

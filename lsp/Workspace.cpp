@@ -4,6 +4,7 @@
 
 #include "checks/ExclusionList.h"
 #include "source/SourceFile.h"
+#include "text/TextFile.h"
 
 namespace quenlit::lsp {
 
@@ -136,6 +137,11 @@ std::string Workspace::configure(Settings settings) {
   if (!jogai.error.empty()) problem = "exclusion words: " + jogai.error;
   jogai_ = std::move(jogai.list);
   builtins_ = loadBuiltinList(exeDir_).list;
+  builtinNames_.clear();
+  FileError error;
+  if (auto list = readTextFile(exeDir_ / kBuiltinListFileName, error))
+    for (const Text& line : list->lines)
+      if (Text name = line.substr(0, line.find(u'\t')); !name.empty()) builtinNames_.push_back(std::move(name));
   globals_ = lint::GlobalNames(settings_.globals);
   helpBase_ = settings_.helpBase;
   if (std::error_code ec; helpBase_.empty() && std::filesystem::exists(exeDir_ / "README.md", ec))

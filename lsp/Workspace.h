@@ -88,6 +88,8 @@ class Workspace {
   Pos clamp(const Document& doc, const Json& position) const;  // never outside the text
 
   const lint::LintOptions& lintOptions() const { return options_; }
+  // The built-in names of AutoLispFuncList.txt beside the program, for completion.
+  const TextList& builtinNames() const { return builtinNames_; }
   // The file's own facts, read again when its text changed since.
   const lint::FileLint& facts(Document& doc);
   std::map<std::string, Document>& documents() { return docs_; }
@@ -104,7 +106,8 @@ class Workspace {
   TextList jogai_;
   BuiltinList builtins_;
   lint::GlobalNames globals_;
-  std::string helpBase_;  // the rule ids' anchors are appended to it
+  std::string helpBase_;
+  TextList builtinNames_;  // the rule ids' anchors are appended to it
   lint::LintOptions options_;
   std::map<std::string, Document> docs_;  // by key: the decoded path, or the URI
   bool dirty_ = false;

@@ -182,6 +182,19 @@ async function main() {
   assert.deepEqual(actions, [], 'no fix where nothing was found');
   await refused('textDocument/noSuchThing', {}, -32601);
 
+  // In lib.lsp "  (+ n 1)": after "(+ n " the second argument; completion of "ad" below it.
+  const help = await request('textDocument/signatureHelp', { textDocument: { uri: libUri }, position: { line: 3, character: 7 } });
+  assert.match(help.signatures[0].documentation, /built-in, 0 or more arguments/);
+  conn.sendNotification('textDocument/didOpen', { textDocument: { uri: uriOf('new.lsp'), languageId: 'autolisp', version: 1,
+    text: '(defun f (alpha / beta)\n  (add-one (a' } });
+  const items = (await request('textDocument/completion', { textDocument: { uri: uriOf('new.lsp') }, position: { line: 1, character: 13 } })).items;
+  const labels = items.map((i) => i.label);
+  assert.ok(labels.includes('alpha') && labels.includes('add-one') && !labels.includes('beta'), `completion of "a": ${labels.slice(0, 20)}`);
+  assert.equal(items.find((i) => i.label === 'add-one').detail, 'user function, 1 argument');
+  const sig = await request('textDocument/signatureHelp', { textDocument: { uri: uriOf('new.lsp') }, position: { line: 1, character: 11 } });
+  assert.deepEqual([sig.signatures[0].label, sig.activeParameter], ['(add-one n)', 0]);
+  conn.sendNotification('textDocument/didClose', { textDocument: { uri: uriOf('new.lsp') } });  // never saved: gone
+
   const found = await request('workspace/symbol', { query: 'ADD' });
   assert.deepEqual(found.map((x) => [x.name, x.location.uri]), [['add-one', libUri]]);
   await refused('textDocument/prepareRename', { textDocument: { uri: libUri }, position: { line: 3, character: 3 } }, -32803);
