@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "checks/ExclusionList.h"
 #include "reports/Description.h"
 
 namespace quenlit::lsp {
@@ -410,6 +411,75 @@ Json foldingRanges(Workspace& ws, Document& doc) {
     if (t.kind() == TokenKind::kBlockComment && t.endLine() > t.line)
       out.push_back({{"startLine", t.line}, {"endLine", t.endLine()}, {"kind", "comment"}});
   return out;
+}
+
+namespace {
+enum SemanticType : uint32_t { kFunctionType, kParameterType, kVariableType };
+enum SemanticModifier : uint32_t { kDeclaration = 1, kDefaultLibrary = 2, kGlobal = 4 };
+}  // namespace
+
+Json semanticTokensLegend() {
+  return {{"tokenTypes", Json::array({"function", "parameter", "variable"})},
+          {"tokenModifiers", Json::array({"declaration", "defaultLibrary", "global"})}};
+}
+
+std::vector<uint32_t> semanticTokens(Workspace& ws, Document& doc) {
+  Parsed parsed(doc.lines);
+  std::set<Text> userFunctions;
+  for (auto& [key, other] : ws.documents()) {
+    const lint::FileLint& facts = ws.facts(other);
+    for (const auto& d : facts.definitions) userFunctions.insert(Text(facts.folded[d.name]));
+  }
+  auto quoted = [&](uint32_t n) {
+    for (uint32_t p = parsed.parent[n]; p != kNone; p = parsed.parent[p])
+      if (parsed.node(p).kind() == NodeKind::kQuote || parsed.headFolded(p) == syntax::kQuoteSym) return true;
+    return false;
+  };
+  std::vector<uint32_t> data;
+  uint32_t lastLine = 0, lastStart = 0;
+  for (uint32_t t = 0; t < parsed.tree.tokens.size(); ++t) {
+    const Token& tok = parsed.tree.tokens[t];
+    const uint32_t n = parsed.atomOf[t];
+    if (!parsed.isSymbol(n) || tok.endLine() != tok.line) continue;
+    uint32_t type = kNone, modifiers = 0;
+    uint32_t scope = kNone;
+    if (const uint32_t decl = parsed.declaration(n, &scope); decl != kNone) {
+      const uint32_t h = parsed.headFolded(scope);
+      bool local = h == syntax::kForeach || h == syntax::kVlaxFor;
+      if (!local)
+        for (uint32_t c = parsed.child(parsed.parent[decl], 0); c != decl && c != kNone; c = parsed.node(c).next)
+          local = local || (parsed.isSymbol(c) && parsed.tree.folded(parsed.node(c)) == syntax::kSlash);
+      type = local ? kVariableType : kParameterType;
+      if (n == decl) modifiers |= kDeclaration;
+    } else if (!quoted(n)) {
+      const Text name = parsed.spelling(n);
+      const uint32_t p = parsed.parent[n];
+      const uint32_t gp = p == kNone ? kNone : parsed.parent[p];
+      const bool paramList = gp != kNone && ((parsed.isDefun(gp) && parsed.child(gp, 2) == p) ||
+                                             (parsed.headFolded(gp) == syntax::kLambda && parsed.child(gp, 1) == p));
+      const bool head = p != kNone && parsed.child(p, 0) == n && !paramList && parsed.headFolded(gp) != syntax::kCond;
+      const bool defName = p != kNone && parsed.isDefun(p) && parsed.child(p, 1) == n;
+      if (userFunctions.count(toUpperAscii(name)) && (head || defName)) {
+        type = kFunctionType;
+        if (defName) modifiers |= kDeclaration;
+      } else if (head && (lint::findSignature(name) || ws.lintOptions().builtins.contains(name))) {
+        type = kFunctionType;
+        modifiers |= kDefaultLibrary;
+      } else if (!head && !defName && !paramList && !jogaiContains(ws.lintOptions().exclusions, name) &&
+                 !lint::findSignature(name) && !userFunctions.count(toUpperAscii(name))) {
+        type = kVariableType;
+        modifiers |= kGlobal;
+      }
+    }
+    if (type == kNone) continue;
+    const Json from = ws.position(doc, tok.line, tok.column), to = ws.position(doc, tok.line, tok.endColumn);
+    const uint32_t start = from["character"].get<uint32_t>();
+    data.insert(data.end(), {tok.line - lastLine, tok.line == lastLine ? start - lastStart : start,
+                             to["character"].get<uint32_t>() - start, type, modifiers});
+    lastLine = tok.line;
+    lastStart = start;
+  }
+  return data;
 }
 
 Json workspaceSymbols(Workspace& ws, const std::string& query) {

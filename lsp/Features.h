@@ -18,6 +18,12 @@ Json workspaceSymbols(Workspace& ws, const std::string& query);
 Json completion(Workspace& ws, Document& doc, const Json& position);
 Json signatureHelp(Workspace& ws, Document& doc, const Json& position);
 
+// Semantic tokens: user and built-in functions, arguments, locals, lambda and loop
+// variables, and globals (variables no scope binds), so that an editor colours a
+// global apart from a local. The legend is in the server's capabilities.
+Json semanticTokensLegend();
+std::vector<uint32_t> semanticTokens(Workspace& ws, Document& doc);
+
 // Rename of a variable within its scope or of a user function across the workspace.
 // Refusals (built-ins, names that would collide, no name at all) are thrown.
 struct RenameRefused {

@@ -141,6 +141,7 @@ Json Server::initialize(const Json& params) {
       {"codeActionProvider", {{"codeActionKinds", Json::array({"quickfix"})}}},
       {"foldingRangeProvider", true},
       {"workspaceSymbolProvider", true},
+      {"semanticTokensProvider", {{"legend", semanticTokensLegend()}, {"full", {{"delta", true}}}}},
       {"completionProvider", {{"triggerCharacters", Json::array({"("})}}},
       {"signatureHelpProvider", {{"triggerCharacters", Json::array({" "})}}},
       {"renameProvider", {{"prepareProvider", true}}},
@@ -199,6 +200,33 @@ void Server::request(const std::string& method, const Json& id, const Json& para
     return respond(id, completion(workspace_, documentOf(workspace_, params), member(params, "position")));
   if (method == "textDocument/signatureHelp")
     return respond(id, signatureHelp(workspace_, documentOf(workspace_, params), member(params, "position")));
+  if (method == "textDocument/semanticTokens/full" || method == "textDocument/semanticTokens/full/delta") {
+    Document& doc = documentOf(workspace_, params);
+    std::vector<uint32_t> data = semanticTokens(workspace_, doc);
+    const std::string previous = stringMember(params, "previousResultId");
+    Json result;
+    if (method.size() > 25 && !previous.empty() && previous == doc.semanticId) {
+      // One edit: what lies between the common start and the common end.
+      const auto& old = doc.semantic;
+      size_t head = 0;
+      while (head < old.size() && head < data.size() && old[head] == data[head]) ++head;
+      size_t tail = 0;
+      while (tail < old.size() - head && tail < data.size() - head && old[old.size() - 1 - tail] == data[data.size() - 1 - tail])
+        ++tail;
+      Json edits = Json::array();
+      if (head != old.size() || head != data.size())
+        edits.push_back({{"start", head},
+                         {"deleteCount", old.size() - head - tail},
+                         {"data", std::vector<uint32_t>(data.begin() + long(head), data.end() - long(tail))}});
+      result = {{"edits", edits}};
+    } else {
+      result = {{"data", data}};
+    }
+    doc.semanticId = std::to_string(++semanticSerial_);
+    result["resultId"] = doc.semanticId;
+    doc.semantic = std::move(data);
+    return respond(id, result);
+  }
   if (method == "workspace/symbol") return respond(id, workspaceSymbols(workspace_, stringMember(params, "query")));
   if (method == "textDocument/prepareRename" || method == "textDocument/rename") {
     Document& doc = documentOf(workspace_, params);

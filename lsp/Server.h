@@ -53,6 +53,7 @@ class Server {
   std::filesystem::path exeDir_;
   Workspace workspace_;
   std::set<std::string> cancelled_;
+  uint64_t semanticSerial_ = 0;
   bool initialized_ = false, shutdown_ = false, exited_ = false;
 };
 

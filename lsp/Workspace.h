@@ -46,6 +46,8 @@ struct Document {
   std::string published;   // the last diagnostics sent, to send only changes
   std::optional<int64_t> publishedVersion;  // an open document hears of every version
   std::vector<lint::LintFinding> findings;  // of the last check over all files
+  std::vector<uint32_t> semantic;           // the semantic tokens last sent, for deltas
+  std::string semanticId;
 };
 
 // A position inside a document: 0-based line, UTF-16 code units.

@@ -195,6 +195,27 @@ async function main() {
   assert.deepEqual([sig.signatures[0].label, sig.activeParameter], ['(add-one n)', 0]);
   conn.sendNotification('textDocument/didClose', { textDocument: { uri: uriOf('new.lsp') } });  // never saved: gone
 
+  // Semantic tokens of "(defun f (alpha / beta) (setq g alpha) (princ beta))": the global g stands apart.
+  const semUri = uriOf('sem.lsp');
+  conn.sendNotification('textDocument/didOpen', { textDocument: { uri: semUri, languageId: 'autolisp', version: 1,
+    text: '(defun f (alpha / beta) (setq g alpha) (princ beta))' } });
+  const legend = init.capabilities.semanticTokensProvider.legend;
+  const decode = (data) => {
+    const out = []; let line = 0, col = 0;
+    for (let i = 0; i < data.length; i += 5) {
+      line += data[i]; col = data[i] ? data[i + 1] : col + data[i + 1];
+      const mods = legend.tokenModifiers.filter((_, k) => data[i + 4] & (1 << k));
+      out.push([col, data[i + 2], legend.tokenTypes[data[i + 3]], ...mods].join(' '));
+    }
+    return out;
+  };
+  const sem = await request('textDocument/semanticTokens/full', { textDocument: { uri: semUri } });
+  assert.deepEqual(decode(sem.data), ['1 5 function defaultLibrary', '7 1 function declaration', '10 5 parameter declaration', '18 4 variable declaration',
+    '25 4 function defaultLibrary', '30 1 variable global', '32 5 parameter', '40 5 function defaultLibrary', '46 4 variable']);
+  conn.sendNotification('textDocument/didChange', { textDocument: { uri: semUri, version: 2 }, contentChanges: [{ text: '(defun f (alpha / beta) (setq beta alpha) (princ beta))' }] });
+  const delta = await request('textDocument/semanticTokens/full/delta', { textDocument: { uri: semUri }, previousResultId: sem.resultId });
+  assert.equal(delta.edits.length, 1, 'one edit from the last result');
+
   const found = await request('workspace/symbol', { query: 'ADD' });
   assert.deepEqual(found.map((x) => [x.name, x.location.uri]), [['add-one', libUri]]);
   await refused('textDocument/prepareRename', { textDocument: { uri: libUri }, position: { line: 3, character: 3 } }, -32803);
