@@ -115,6 +115,8 @@ Json Server::initialize(const Json& params) {
         break;
       }
   workspace_.utf8 = encoding == "utf-8";
+  watchFiles_ = member(member(member(member(params, "capabilities"), "workspace"), "didChangeWatchedFiles"),
+                       "dynamicRegistration") == true;
   applySettings(member(params, "initializationOptions"));
 
   std::vector<std::string> folders;
@@ -259,7 +261,20 @@ void Server::notification(const std::string& method, const Json& params) {
   if (!initialized_ || shutdown_) return;
   const Json& td = member(params, "textDocument");
   const std::string uri = stringMember(td, "uri");
-  if (method == "initialized") return;
+  if (method == "initialized") {
+    // Let the client tell of *.lsp files changed by other programs; without it, the
+    // disk is looked at on every save.
+    if (watchFiles_)
+      send_({{"jsonrpc", "2.0"},
+             {"id", "quenlit-watch"},
+             {"method", "client/registerCapability"},
+             {"params",
+              {{"registrations",
+                Json::array({{{"id", "quenlit-watch"},
+                              {"method", "workspace/didChangeWatchedFiles"},
+                              {"registerOptions", {{"watchers", Json::array({{{"globPattern", "**/*.{lsp,LSP,Lsp}"}}})}}}}})}}}});
+    return;
+  }
   if (method == "textDocument/didOpen") {
     if (uri.empty()) throw RequestError{kInvalidParams, "didOpen without a uri"};
     return workspace_.open(uri, fromUtf8Lenient(stringMember(td, "text")), versionOf(td));
@@ -270,7 +285,11 @@ void Server::notification(const std::string& method, const Json& params) {
     return;
   }
   if (method == "textDocument/didClose") return workspace_.close(uri);
-  if (method == "textDocument/didSave") return workspace_.saved(uri, member(params, "text"));
+  if (method == "textDocument/didSave") {
+    workspace_.saved(uri, member(params, "text"));
+    if (!watchFiles_) workspace_.refreshFromDisk();
+    return;
+  }
   if (method == "workspace/didChangeConfiguration") return applySettings(member(params, "settings"));
   if (method == "workspace/didChangeWatchedFiles") {
     const Json& changes = member(params, "changes");

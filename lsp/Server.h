@@ -54,6 +54,7 @@ class Server {
   Workspace workspace_;
   std::set<std::string> cancelled_;
   uint64_t semanticSerial_ = 0;
+  bool watchFiles_ = false;  // the client registers file watchers for us
   bool initialized_ = false, shutdown_ = false, exited_ = false;
 };
 

@@ -181,6 +181,7 @@ size_t Workspace::addFolder(const std::filesystem::path& folder, std::ostream& l
     doc.key = key;
     doc.uri = uri;
     doc.path = p;
+    doc.written = std::filesystem::last_write_time(p, ec);
     doc.lines = std::move(src.lines);
     if (doc.lines.empty()) doc.lines.emplace_back();
     markChanged(doc);
@@ -345,9 +346,24 @@ void Workspace::reloadFromDisk(const std::string& uri) {
   doc.key = key;
   if (doc.uri.empty()) doc.uri = uri;
   doc.path = *path;
+  std::error_code ec;
+  doc.written = std::filesystem::last_write_time(*path, ec);
   doc.lines = std::move(src.lines);
   if (doc.lines.empty()) doc.lines.emplace_back();
   markChanged(doc);
+}
+
+void Workspace::refreshFromDisk() {
+  std::vector<std::string> changed, gone;
+  for (auto& [key, doc] : docs_) {
+    if (doc.open || doc.path.empty()) continue;
+    std::error_code ec;
+    const auto written = std::filesystem::last_write_time(doc.path, ec);
+    if (ec) gone.push_back(doc.uri);
+    else if (written != doc.written) changed.push_back(doc.uri);
+  }
+  for (const auto& uri : changed) reloadFromDisk(uri);
+  for (const auto& uri : gone) forget(uri);
 }
 
 void Workspace::forget(const std::string& uri) {

@@ -37,6 +37,7 @@ struct Document {
   std::string key;  // in the workspace's map; the FileLint name of its facts
   std::string uri;  // as the client names it (or made from the path for files on disk)
   std::filesystem::path path;  // empty for documents that are no file
+  std::filesystem::file_time_type written{};  // of the file when it was read
   TextList lines;
   std::optional<int64_t> version;
   bool open = false;
@@ -77,6 +78,9 @@ class Workspace {
   void saved(const std::string& uri, const Json& text);
   void reloadFromDisk(const std::string& uri);  // unless open
   void forget(const std::string& uri);          // deleted on disk, unless open
+  // Files not open that changed on disk since they were read are read again: for
+  // clients that do not watch files, this runs on every save.
+  void refreshFromDisk();
 
   bool dirty() const { return dirty_; }
   // Re-checks what changed and returns the publishDiagnostics params (JSON text)

@@ -231,6 +231,14 @@ async function main() {
   assert.deepEqual(fn.changes[mainUri].map((e) => e.range), [{ start: { line: 0, character: 19 }, end: { line: 0, character: 26 } }],
     'in the open text, not the disk\'s');
 
+  // lib.lsp changes on disk behind the editor's back; the client watches nothing, so a save notices.
+  fs.writeFileSync(path.join(work, 'lib.lsp'), '(defun add-one (n / unused)\r\n  (+ n 1))\r\n');
+  const later = new Date(Date.now() + 5000);
+  fs.utimesSync(path.join(work, 'lib.lsp'), later, later);
+  conn.sendNotification('textDocument/didSave', { textDocument: { uri: mainUri } });
+  d = await diagnosticsOf(libUri, (p) => p.diagnostics.some((x) => x.code === 'var-unused-local'));
+  assert.equal(d.diagnostics.find((x) => x.code === 'var-unused-local').range.start.line, 0);
+
   assert.equal(await request('shutdown', undefined), null);
   conn.sendNotification('exit');
   assert.equal(await exited, 0, 'exit 0 after shutdown');
