@@ -165,6 +165,20 @@ async function main() {
   d = await diagnosticsOf(mainUri, (p) => p.version === 4);
   assert.deepEqual(d.diagnostics, [], 'resynchronised from the full text');
 
+  // Positions inside a character (here the UTF-8 bytes of an emoji) or past a line's end are clamped.
+  const pairUri = uriOf('pair.lsp');
+  conn.sendNotification('textDocument/didOpen', { textDocument: { uri: pairUri, languageId: 'autolisp', version: 1,
+    text: '(defun f () (princ "\u{1F600}") (setq g 1))' } });
+  conn.sendNotification('textDocument/didChange', { textDocument: { uri: pairUri, version: 2 }, contentChanges: [
+    { range: { start: { line: 0, character: 22 }, end: { line: 0, character: 22 } }, text: 'x' },
+    { range: { start: { line: 0, character: 999 }, end: { line: 0, character: 999 } }, text: ' ;end' }] });
+  d = await diagnosticsOf(pairUri, (p) => p.version === 2);
+  const expected = '(defun f () (princ "x\u{1F600}") (setq g 1)) ;end';
+  const g = d.diagnostics.find((x) => x.code === 'var-undeclared');
+  assert.equal(g.range.start.character, Buffer.byteLength(expected.slice(0, expected.indexOf('g 1'))), 'x went before the emoji');
+  const folds2 = await request('textDocument/documentSymbol', { textDocument: { uri: pairUri } });
+  assert.equal(folds2[0].range.end.character, Buffer.byteLength(expected.slice(0, expected.indexOf(' ;end'))), 'the comment went to the end');
+
   // The features, on lib.lsp as the disk holds it.
   const symbols = await request('textDocument/documentSymbol', { textDocument: { uri: libUri } });
   assert.deepEqual(symbols.map((s) => [s.name, s.detail]), [['add-one', '(n)']]);
