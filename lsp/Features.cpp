@@ -21,6 +21,10 @@ struct Parsed {
   syntax::Tree tree;
   std::vector<uint32_t> parent;  // node -> the list, quote or root holding it
   std::vector<uint32_t> atomOf;  // token -> the atom node standing on it
+  // Node -> the nearest enclosing form that binds names (defun, lambda, foreach,
+  // vlax-for): lookups climb these only, so deep nesting stays linear.
+  std::vector<uint32_t> scopeOf;
+  std::vector<bool> inQuote;  // node -> stands in quoted data
 
   explicit Parsed(const TextList& lines) : tree(syntax::read(lines)) {
     parent.assign(tree.nodes.size(), kNone);
@@ -31,6 +35,18 @@ struct Parsed {
       const NodeKind k = n.kind();
       if ((k == NodeKind::kSymbol || k == NodeKind::kNumber || k == NodeKind::kString) && n.token != kNone)
         atomOf[n.token] = i;
+    }
+    // Parents come before their children.
+    scopeOf.assign(tree.nodes.size(), kNone);
+    inQuote.assign(tree.nodes.size(), false);
+    for (uint32_t i = 1; i < tree.nodes.size(); ++i) {
+      const uint32_t p = parent[i];
+      if (p == kNone) continue;
+      const uint32_t h = headFolded(p);
+      const bool binds = h == syntax::kDefun || h == syntax::kDefunQ || h == syntax::kLambda || h == syntax::kForeach ||
+                         h == syntax::kVlaxFor;
+      scopeOf[i] = binds ? p : scopeOf[p];
+      inQuote[i] = inQuote[p] || node(p).kind() == NodeKind::kQuote || h == syntax::kQuoteSym;
     }
   }
   const Node& node(uint32_t i) const { return tree.nodes[i]; }
@@ -71,19 +87,18 @@ struct Parsed {
   uint32_t declaration(uint32_t sym, uint32_t* scope = nullptr) const {
     if (!isSymbol(sym)) return kNone;
     const uint32_t f = tree.folded(node(sym));
-    uint32_t from = sym;
-    for (uint32_t p = parent[sym]; p != kNone; from = p, p = parent[p]) {
+    for (uint32_t p = scopeOf[sym]; p != kNone; p = scopeOf[p]) {
       const uint32_t h = headFolded(p);
       uint32_t params = kNone;
       if (h == syntax::kDefun || h == syntax::kDefunQ) {
-        if (from == child(p, 1)) return kNone;  // the defun's name is no variable
+        if (sym == child(p, 1)) return kNone;  // the defun's name is no variable
         params = child(p, 2);
       } else if (h == syntax::kLambda) {
         params = child(p, 1);
-      } else if (h == syntax::kForeach || h == syntax::kVlaxFor) {
+      } else {
         const uint32_t var = child(p, 1);
         // The list expression is read outside the loop's scope.
-        if (isSymbol(var) && tree.folded(node(var)) == f && from != child(p, 2)) {
+        if (isSymbol(var) && tree.folded(node(var)) == f && !within(sym, child(p, 2))) {
           if (scope) *scope = p;
           return var;
         }
@@ -99,8 +114,14 @@ struct Parsed {
     return kNone;
   }
 
+  bool within(uint32_t n, uint32_t container) const {
+    if (container == kNone) return false;
+    const uint32_t t = node(n).token;
+    return t >= node(container).token && t <= tree.endToken(node(container));
+  }
+
   uint32_t enclosingFunction(uint32_t n, bool lambdaToo) const {
-    for (uint32_t p = parent[n]; p != kNone; p = parent[p])
+    for (uint32_t p = scopeOf[n]; p != kNone; p = scopeOf[p])
       if (isDefun(p) || (lambdaToo && headFolded(p) == syntax::kLambda)) return p;
     return kNone;
   }
@@ -430,11 +451,7 @@ std::vector<uint32_t> semanticTokens(Workspace& ws, Document& doc) {
     const lint::FileLint& facts = ws.facts(other);
     for (const auto& d : facts.definitions) userFunctions.insert(Text(facts.folded[d.name]));
   }
-  auto quoted = [&](uint32_t n) {
-    for (uint32_t p = parsed.parent[n]; p != kNone; p = parsed.parent[p])
-      if (parsed.node(p).kind() == NodeKind::kQuote || parsed.headFolded(p) == syntax::kQuoteSym) return true;
-    return false;
-  };
+  auto quoted = [&](uint32_t n) { return bool(parsed.inQuote[n]); };
   std::vector<uint32_t> data;
   uint32_t lastLine = 0, lastStart = 0;
   for (uint32_t t = 0; t < parsed.tree.tokens.size(); ++t) {
