@@ -185,6 +185,29 @@ std::vector<Json> variableUses(Workspace& ws, Document& doc, const Parsed& parse
   return out;
 }
 
+// Signatures and descriptions of the built-ins, for hover.
+struct BuiltinDoc {
+  const char* name;  // lower case
+  const char* signatures;
+  const char* description;
+};
+constexpr BuiltinDoc kBuiltinDocs[] = {
+#include "BuiltinDocs.inc"
+};
+
+const BuiltinDoc* builtinDoc(TextView name) {
+  const std::string lower = [&] {
+    std::string s = toUtf8(name);
+    for (char& c : s)
+      if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return s;
+  }();
+  const auto* end = std::end(kBuiltinDocs);
+  const auto* it = std::lower_bound(std::begin(kBuiltinDocs), end, lower,
+                                    [](const BuiltinDoc& d, const std::string& n) { return std::string_view(d.name) < n; });
+  return it != end && lower == it->name ? it : nullptr;
+}
+
 Json markdownBlock(const TextList& lines) {
   std::string text = "```autolisp\n";
   for (const Text& l : lines) text += toUtf8(l) + "\n";
@@ -307,8 +330,10 @@ Json hover(Workspace& ws, Document& doc, const Json& position) {
     std::string counts = s->maxArgs < 0           ? std::to_string(s->minArgs) + " or more arguments"
                          : s->minArgs == s->maxArgs ? std::to_string(s->minArgs) + (s->minArgs == 1 ? " argument" : " arguments")
                                                     : std::to_string(s->minArgs) + " to " + std::to_string(s->maxArgs) + " arguments";
-    return {{"contents", {{"kind", "markdown"}, {"value", "`" + toUtf8(Text(s->name)) + "`: built-in function, " + counts}}},
-            {"range", range}};
+    std::string text = "`" + toUtf8(Text(s->name)) + "`: built-in function, " + counts;
+    if (const BuiltinDoc* doc = builtinDoc(name))
+      text = std::string("```autolisp\n") + doc->signatures + "\n```\n" + doc->description + "\n\n" + text;
+    return {{"contents", {{"kind", "markdown"}, {"value", text}}}, {"range", range}};
   }
   return nullptr;
 }

@@ -187,7 +187,7 @@ async function main() {
   const refs = await request('textDocument/references', { textDocument: { uri: libUri }, position: { line: 2, character: 16 }, context: { includeDeclaration: true } });
   assert.deepEqual(refs.map((r) => r.range.start.line), [2, 3]);
   const hover = await request('textDocument/hover', { textDocument: { uri: libUri }, position: { line: 3, character: 3 } });
-  assert.match(hover.contents.value, /`\+`: built-in function/);
+  assert.match(hover.contents.value, /^```autolisp\n\(\+ number\?<integer\|real>\.\.\.\)\n```\nReturns the sum of all numbers\n\n`\+`: built-in function/);
   const folds = await request('textDocument/foldingRange', { textDocument: { uri: libUri } });
   assert.deepEqual(folds, [{ startLine: 2, endLine: 4 }]);
   await request('textDocument/documentHighlight', { textDocument: { uri: libUri }, position: { line: 2, character: 8 } });
