@@ -280,7 +280,15 @@ async function hostile() {
     'nothing but framed JSON on stdout');
 }
 
-main().then(hostile).then(() => {
+// exit without shutdown: code 1.
+async function exitAlone() {
+  const p = spawn(quenlit, ['lsp'], { stdio: ['pipe', 'ignore', 'ignore'] });
+  const frame = (s) => `Content-Length: ${Buffer.byteLength(s)}\r\n\r\n${s}`;
+  p.stdin.write(frame('{"jsonrpc":"2.0","id":1,"method":"initialize","params":{"capabilities":{}}}') + frame('{"jsonrpc":"2.0","method":"exit"}'));
+  assert.equal(await new Promise((resolve) => p.on('exit', resolve)), 1, 'exit without shutdown: 1');
+}
+
+main().then(hostile).then(exitAlone).then(() => {
   console.log(`lsp lifecycle: passed (${checked} messages checked against the meta model)`);
   process.exit(0);
 }, (e) => {
