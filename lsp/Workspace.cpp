@@ -146,6 +146,10 @@ std::string Workspace::configure(Settings settings) {
   helpBase_ = settings_.helpBase;
   if (std::error_code ec; helpBase_.empty() && std::filesystem::exists(exeDir_ / "README.md", ec))
     helpBase_ = pathToUri(exeDir_ / "README.md");
+  hrefJson_.clear();
+  for (const auto& rule : lint::lintRules())
+    hrefJson_.push_back(helpBase_.empty() ? std::string()
+                                          : R"(,"codeDescription":{"href":)" + Json(ruleHref(rule.id)).dump() + "}");
   options_.lang = settings_.lang;
   for (auto& [key, doc] : docs_) markChanged(doc);
   return problem;
@@ -416,6 +420,15 @@ void Workspace::appendRange(std::string& out, const Document& doc, const syntax:
 // nlohmann/json still escapes every string.
 std::string Workspace::diagnostics(const Document& doc, const lint::FileLint& result) {
   auto quoted = [](const std::string& s) { return Json(s).dump(-1, ' ', false, Json::error_handler_t::replace); };
+  // Messages repeat from one check to the next: escaped once each.
+  auto message = [&](const Text& m) -> const std::string& {
+    auto it = escaped_.find(m);
+    if (it == escaped_.end()) {
+      if (escaped_.size() > 200000) escaped_.clear();
+      it = escaped_.emplace(m, quoted(toUtf8(m))).first;
+    }
+    return it->second;
+  };
   std::string out = "[";
   for (const lint::LintFinding& f : result.findings) {
     const lint::LintRuleInfo& info = lint::lintRuleInfo(f.rule);
@@ -427,9 +440,8 @@ std::string Workspace::diagnostics(const Document& doc, const lint::FileLint& re
     out += R"({"range":)";
     appendRange(out, doc, f.range);
     out += R"(,"severity":)" + std::to_string(severity) + R"(,"code":")" + info.id + R"(","source":"quenlit","message":)" +
-           quoted(toUtf8(f.message));
-    if (const std::string href = ruleHref(info.id); !href.empty())
-      out += R"(,"codeDescription":{"href":)" + quoted(href) + "}";
+           message(f.message);
+    out += hrefJson_[size_t(f.rule)];
     if (!f.related.empty()) {
       out += R"(,"relatedInformation":[)";
       bool first = true;
@@ -440,7 +452,7 @@ std::string Workspace::diagnostics(const Document& doc, const lint::FileLint& re
         first = false;
         out += R"({"location":{"uri":)" + quoted(other->uri) + R"(,"range":)";
         appendRange(out, *other, r.range);
-        out += R"(},"message":)" + quoted(toUtf8(r.message)) + "}";
+        out += R"(},"message":)" + message(r.message) + "}";
       }
       out += "]";
     }

@@ -10,6 +10,7 @@
 #include <optional>
 #include <ostream>
 #include <set>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -113,7 +114,9 @@ class Workspace {
   BuiltinList builtins_;
   lint::GlobalNames globals_;
   std::string helpBase_;
-  TextList builtinNames_;  // the rule ids' anchors are appended to it
+  TextList builtinNames_;
+  std::unordered_map<Text, std::string> escaped_;
+  std::vector<std::string> hrefJson_;  // by rule: the codeDescription member, ready to append  // message -> its JSON string  // the rule ids' anchors are appended to it
   lint::LintOptions options_;
   std::map<std::string, Document> docs_;  // by key: the decoded path, or the URI
   bool dirty_ = false;
