@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       },
       log, std::filesystem::path());
   server.handle(R"({"jsonrpc":"2.0","id":0,"method":"initialize","params":{"capabilities":{}}})");
-  server.handle(R"({"jsonrpc":"2.0","method":"textDocument/didOpen","params":{"textDocument":)"
-                R"({"uri":"untitled:a","languageId":"autolisp","version":1,"text":"(defun f (a / b) (setq c a))"}}})");
+  server.handle(R"j({"jsonrpc":"2.0","method":"textDocument/didOpen","params":{"textDocument":)j"
+                R"j({"uri":"untitled:a","languageId":"autolisp","version":1,"text":"(defun f (a / b) (setq c a))"}}})j");
   std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
   FrameReader frames(in);
   std::string body, problem;
