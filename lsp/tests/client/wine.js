@@ -14,7 +14,10 @@ const [runner, exe, root] = process.argv.slice(2);
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'quenlit-wine-'));
 for (const f of ['main.lsp', 'lib.lsp']) fs.copyFileSync(path.join(root, 'lsp/tests/fixtures', f), path.join(work, f));
 
-const server = spawn(runner, [exe, 'lsp'], { stdio: ['pipe', 'pipe', 'inherit'] });
+// stderr through a pipe of our own: Wine's helper processes would otherwise keep
+// ctest's pipe open after the test has ended.
+const server = spawn(runner, [exe, 'lsp'], { stdio: ['pipe', 'pipe', 'pipe'] });
+server.stderr.on('data', (d) => process.stderr.write(d));
 const exited = new Promise((resolve) => server.on('exit', (code) => resolve(code)));
 const conn = rpc.createMessageConnection(new rpc.StreamMessageReader(server.stdout), new rpc.StreamMessageWriter(server.stdin));
 const published = new Promise((resolve) => conn.onNotification('textDocument/publishDiagnostics', (p) => {
