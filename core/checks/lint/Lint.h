@@ -143,7 +143,11 @@ struct FileLint {
     uint32_t function;  // index into functions, kNone outside every function
   };
   std::vector<Call> calls;
-  std::vector<uint32_t> references;  // folded ids of 'f, (quote f), (function f)
+  struct Reference {  // 'f, (quote f), (function f), a reactor's callback
+    uint32_t name;      // folded id
+    uint32_t function;  // where it stands; kNone outside every function
+  };
+  std::vector<Reference> references;
 
   struct Write {  // a candidate for var-undeclared or var-caller-local
     uint32_t name;  // folded id

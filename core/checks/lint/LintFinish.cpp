@@ -52,6 +52,7 @@ struct NameFacts {
   std::vector<int> argCounts;        // distinct, of every definition
   std::vector<Place> topLevel;       // top-level definitions in file order
   bool used = false;                 // called or referenced
+  bool referenced = false;           // 'f, (function f), a reactor's callback: a caller fixes its arguments
   std::vector<Place> callers;        // functions holding a direct call (not of a nested namesake)
 };
 
@@ -111,13 +112,18 @@ void lintFinish(std::span<FileLint> files, const LintOptions& o) {
         nf.argCounts.push_back(d.arguments);
       if (d.topLevel) nf.topLevel.push_back({fi, k});
     }
-    for (uint32_t r : f.references) facts[global[fi][r]].used = true;
+    for (const auto& r : f.references) {
+      NameFacts& nf = facts[global[fi][r.name]];
+      nf.used = true;
+      // Naming itself ('f in its own error message) makes no callback.
+      if (r.function == kNone || f.functions[r.function].name != r.name) nf.referenced = true;
+    }
     for (const auto& c : f.calls) {
       NameFacts& nf = facts[global[fi][c.head]];
       nf.used = true;
       // Calls of one function follow each other: keep each caller once in a row.
       if (c.function != kNone &&
-          (localCallers[fi].empty() || !localCallers[fi].count(key(f.functions[c.function].top, c.head))) &&
+          (!nestedName[c.head] || !localCallers[fi].count(key(f.functions[c.function].top, c.head))) &&
           (nf.callers.empty() || nf.callers.back().file != fi || nf.callers.back().index != c.function))
         nf.callers.push_back({fi, c.function});
     }
@@ -211,6 +217,7 @@ void lintFinish(std::span<FileLint> files, const LintOptions& o) {
 
     for (const auto& p : f.params) {
       const auto& fn = f.functions[p.function];
+      if (p.rule == LintRule::kVarUnusedArg && fn.name != kNone && facts[global[fi][fn.name]].referenced) continue;
       Text function = fn.name == kNone ? lambdaLabel(Text(), o.lang) : Text(f.spellings[fn.spelling]);
       if (fn.name != kNone && p.lambda) function = lambdaLabel(function, o.lang);
       const TextView spelled = f.spellings[p.spelling];

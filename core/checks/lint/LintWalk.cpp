@@ -124,7 +124,7 @@ class Walker {
   // A quoted datum in code position: a symbol is a reference to a function.
   void quoted(uint32_t datum) {
     if (datum == kNone) return;
-    if (node(datum).kind() == NodeKind::kSymbol) out_.references.push_back(t_.folded(node(datum)));
+    if (node(datum).kind() == NodeKind::kSymbol) out_.references.push_back({t_.folded(node(datum)), currentFunction()});
     else pushOne(datum, Mode::kData);
   }
 
@@ -149,7 +149,7 @@ class Walker {
     const Node& callback = node(event.next);
     if (event.kind() != NodeKind::kSymbol || callback.kind() != NodeKind::kSymbol) return;
     const TextView e = t_.text(event);
-    if (e.size() > 5 && FoldEqual()(e.substr(0, 5), u":vlr-")) out_.references.push_back(t_.folded(callback));
+    if (e.size() > 5 && FoldEqual()(e.substr(0, 5), u":vlr-")) out_.references.push_back({t_.folded(callback), currentFunction()});
   }
 
   void list(uint32_t id) {
