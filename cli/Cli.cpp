@@ -39,6 +39,9 @@ const char* kUsageText =
     "                             every check over files and folders (*.lsp below them), one\n"
     "                             finding a line with a rule id; --across-files: functions of\n"
     "                             every file count for all; exit 1 when anything was found\n"
+    "  lsp                        the language server on stdin and stdout (JSON-RPC, LSP 3.17):\n"
+    "                             the check's findings as you type, outline, definitions,\n"
+    "                             references, hover and quick fixes for the workspace's *.lsp\n"
     "\n"
     "options:\n"
     "  --ansi CP    code page for files that are not UTF-8 (default: the system's, 932 elsewhere)\n"
@@ -59,6 +62,7 @@ const std::map<std::string, Command>& commands() {
       {"parens", cmdParens},
       {"funcs", cmdFuncs},
       {"check", cmdCheck},
+      {"lsp", cmdLsp},
   };
   return table;
 }

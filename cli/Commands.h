@@ -14,5 +14,6 @@ int cmdVars(Context& ctx);
 int cmdParens(Context& ctx);
 int cmdFuncs(Context& ctx);
 int cmdCheck(Context& ctx);
+int cmdLsp(Context& ctx);
 
 }  // namespace quenlit::cli

@@ -72,6 +72,7 @@ bool isConsole(HANDLE h) {
 
 int wmain(int argc, wchar_t** argv) {
   // Bytes out exactly as written: UTF-8 with LF, no CR added.
+  _setmode(_fileno(stdin), _O_BINARY);  // the language server reads byte counts
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
   const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE), err = GetStdHandle(STD_ERROR_HANDLE);
