@@ -137,11 +137,14 @@ void lintFinish(std::span<FileLint> files, const LintOptions& o) {
   // first caller (in file and call order) that declares it; built once, sorted by name.
   std::unordered_map<uint64_t, std::vector<std::pair<uint32_t, Place>>> callerDecls;
   auto callerDeclarations = [&](uint32_t fi, uint32_t function) -> const std::vector<std::pair<uint32_t, Place>>& {
-    auto [it, added] = callerDecls.try_emplace((uint64_t(fi) << 32) | function);
-    if (!added) return it->second;
     const auto& fn = files[fi].functions[function];
-    std::vector<Place> nested;
     const bool isNested = fn.top != function;
+    // A top-level function's callers depend on its name alone: namesakes in many
+    // files share one list, or a workspace of copies costs files x files.
+    const uint64_t id = isNested ? (uint64_t(fi) << 32) | function : (uint64_t(1) << 63) | global[fi][fn.name];
+    auto [it, added] = callerDecls.try_emplace(id);
+    if (!added) return it->second;
+    std::vector<Place> nested;
     if (isNested)
       if (auto c = localCallers[fi].find(key(fn.top, fn.name)); c != localCallers[fi].end())
         for (uint32_t k : c->second) nested.push_back({fi, k});
