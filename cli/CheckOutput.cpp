@@ -49,7 +49,11 @@ void writeText(std::ostream& out, const std::vector<CheckedFile>& files, Lang la
   size_t withFindings = 0;
   const size_t n = countFindings(files, withFindings);
   const size_t checked = files.size() - unread;
-  if (lang == Lang::kJapanese) {
+  writeSummary(out, lang == Lang::kJapanese, n, withFindings, checked, unread);
+}
+
+void writeSummary(std::ostream& out, bool japanese, size_t n, size_t withFindings, size_t checked, size_t unread) {
+  if (japanese) {
     out << "指摘 " << n << " 件 (" << withFindings << " ファイル), 検査 " << checked << " ファイル";
     if (unread) out << ", 読めないファイル " << unread;
   } else {

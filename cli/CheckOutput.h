@@ -21,6 +21,8 @@ struct CheckedFile {
 };
 
 void writeText(std::ostream& out, const std::vector<CheckedFile>& files, Lang lang);
+// The text format's last line: how many findings in how many files, and what was not read.
+void writeSummary(std::ostream& out, bool japanese, size_t n, size_t withFindings, size_t checked, size_t unread);
 void writeGcc(std::ostream& out, const std::vector<CheckedFile>& files);
 void writeJson(std::ostream& out, const std::vector<CheckedFile>& files);
 // `problems`: what could not be read or was skipped, as the tool's notifications.

@@ -42,15 +42,7 @@ void writeLintText(std::ostream& out, const std::vector<CheckedFile>& files, lin
     }
   }
   const size_t checked = files.size() - unread;
-  if (lang == lint::LintLang::kJapanese) {
-    out << "指摘 " << n << " 件 (" << withFindings << " ファイル), 検査 " << checked << " ファイル";
-    if (unread) out << ", 読めないファイル " << unread;
-  } else {
-    out << n << (n == 1 ? " finding" : " findings") << " in " << withFindings << (withFindings == 1 ? " file" : " files")
-        << ", " << checked << (checked == 1 ? " file" : " files") << " checked";
-    if (unread) out << ", " << unread << (unread == 1 ? " file" : " files") << " not read";
-  }
-  out << '\n';
+  writeSummary(out, lang == lint::LintLang::kJapanese, n, withFindings, checked, unread);
 }
 
 void writeLintGcc(std::ostream& out, const std::vector<CheckedFile>& files) {
