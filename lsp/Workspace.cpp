@@ -134,7 +134,7 @@ std::string Workspace::configure(Settings settings) {
   std::string problem;
   JogaiLoad jogai = settings_.exclusionFile.empty() ? loadJogaiList(exeDir_)
                                                     : loadJogaiListFile(pathFromUtf8(settings_.exclusionFile));
-  if (!jogai.error.empty()) problem = "exclusion words: " + jogai.error;
+  if (!jogai.error.reason.empty()) problem = "exclusion words: " + jogai.error.reason;
   jogai_ = std::move(jogai.list);
   builtins_ = loadBuiltinList(exeDir_).list;
   builtinNames_.clear();
