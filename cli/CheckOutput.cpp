@@ -1,21 +1,12 @@
 #include "CheckOutput.h"
 
-#include <nlohmann/json.hpp>
-
 #include "FileWalk.h"
+#include "JsonOutput.h"
 #include "QuenlitVersion.h"
 
 namespace quenlit::cli {
 
 namespace {
-
-using Json = nlohmann::ordered_json;
-
-// Names in the text come from the files and may hold anything; invalid UTF-8
-// (a file name in another encoding) becomes U+FFFD instead of failing the dump.
-void dump(std::ostream& out, const Json& j) {
-  out << j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
-}
 
 std::string severityOf(const Finding& f) { return severityName(ruleInfo(f.rule).severity); }
 
@@ -30,6 +21,28 @@ size_t countFindings(const std::vector<CheckedFile>& files, size_t& withFindings
 }
 
 }  // namespace
+
+// Names in the text come from the files and may hold anything; invalid UTF-8
+// (a file name in another encoding) becomes U+FFFD instead of failing the dump.
+void dumpJson(std::ostream& out, const Json& j) {
+  out << j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+}
+
+void writeSarifLog(std::ostream& out, Json rules, Json results, const std::vector<std::string>& problems,
+                   bool successful) {
+  Json notifications = Json::array();
+  for (const auto& p : problems) notifications.push_back({{"level", "error"}, {"message", {{"text", p}}}});
+  Json invocation = {{"executionSuccessful", successful}};
+  if (!notifications.empty()) invocation["toolExecutionNotifications"] = notifications;
+  Json sarif = {
+      {"$schema", "https://docs.oasis-open.org/sarif/sarif/v2.1.0/errata01/os/schemas/sarif-schema-2.1.0.json"},
+      {"version", "2.1.0"},
+      {"runs", Json::array({{{"tool", {{"driver", {{"name", "quenlit"}, {"version", QUENLIT_VERSION}, {"rules", std::move(rules)}}}}},
+                             {"invocations", Json::array({invocation})},
+                             {"columnKind", "utf16CodeUnits"},
+                             {"results", std::move(results)}}})}};
+  dumpJson(out, sarif);
+}
 
 void writeText(std::ostream& out, const std::vector<CheckedFile>& files, Lang lang) {
   size_t unread = 0;
@@ -83,7 +96,7 @@ void writeJson(std::ostream& out, const std::vector<CheckedFile>& files) {
                      {"rule", ruleInfo(f.rule).id},
                      {"severity", severityOf(f)},
                      {"message", toUtf8(f.message)}});
-  dump(out, all);
+  dumpJson(out, all);
 }
 
 void writeSarif(std::ostream& out, const std::vector<CheckedFile>& files, const std::vector<std::string>& problems,
@@ -107,18 +120,7 @@ void writeSarif(std::ostream& out, const std::vector<CheckedFile>& files, const 
                          {"locations", Json::array({{{"physicalLocation",
                                                       {{"artifactLocation", location}, {"region", region}}}}})}});
     }
-  Json notifications = Json::array();
-  for (const auto& p : problems) notifications.push_back({{"level", "error"}, {"message", {{"text", p}}}});
-  Json invocation = {{"executionSuccessful", successful}};
-  if (!notifications.empty()) invocation["toolExecutionNotifications"] = notifications;
-  Json sarif = {
-      {"$schema", "https://docs.oasis-open.org/sarif/sarif/v2.1.0/errata01/os/schemas/sarif-schema-2.1.0.json"},
-      {"version", "2.1.0"},
-      {"runs", Json::array({{{"tool", {{"driver", {{"name", "quenlit"}, {"version", QUENLIT_VERSION}, {"rules", rules}}}}},
-                             {"invocations", Json::array({invocation})},
-                             {"columnKind", "utf16CodeUnits"},
-                             {"results", results}}})}};
-  dump(out, sarif);
+  writeSarifLog(out, std::move(rules), std::move(results), problems, successful);
 }
 
 std::string fileUri(const std::filesystem::path& path, const std::filesystem::path& base) {

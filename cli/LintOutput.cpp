@@ -1,20 +1,15 @@
 #include "LintOutput.h"
 
 #include <map>
-#include <nlohmann/json.hpp>
 
+#include "JsonOutput.h"
 #include "QuenlitVersion.h"
 
 namespace quenlit::cli {
 
 namespace {
 
-using Json = nlohmann::ordered_json;
 using lint::LintFinding;
-
-void dump(std::ostream& out, const Json& j) {
-  out << j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
-}
 
 std::string severityOf(const LintFinding& f) { return lint::lintSeverityName(lint::lintRuleInfo(f.rule).severity); }
 const char* idOf(const LintFinding& f) { return lint::lintRuleInfo(f.rule).id; }
@@ -72,7 +67,7 @@ void writeLintJson(std::ostream& out, const std::vector<CheckedFile>& files) {
       j["related"] = related;
       all.push_back(j);
     }
-  dump(out, all);
+  dumpJson(out, all);
 }
 
 void writeLintSarif(std::ostream& out, const std::vector<CheckedFile>& files, const std::vector<std::string>& problems,
@@ -114,18 +109,7 @@ void writeLintSarif(std::ostream& out, const std::vector<CheckedFile>& files, co
       }
       results.push_back(result);
     }
-  Json notifications = Json::array();
-  for (const auto& p : problems) notifications.push_back({{"level", "error"}, {"message", {{"text", p}}}});
-  Json invocation = {{"executionSuccessful", successful}};
-  if (!notifications.empty()) invocation["toolExecutionNotifications"] = notifications;
-  Json sarif = {
-      {"$schema", "https://docs.oasis-open.org/sarif/sarif/v2.1.0/errata01/os/schemas/sarif-schema-2.1.0.json"},
-      {"version", "2.1.0"},
-      {"runs", Json::array({{{"tool", {{"driver", {{"name", "quenlit"}, {"version", QUENLIT_VERSION}, {"rules", rules}}}}},
-                             {"invocations", Json::array({invocation})},
-                             {"columnKind", "utf16CodeUnits"},
-                             {"results", results}}})}};
-  dump(out, sarif);
+  writeSarifLog(out, std::move(rules), std::move(results), problems, successful);
 }
 
 bool lintFailed(const std::vector<CheckedFile>& files) {
